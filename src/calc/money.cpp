@@ -1,0 +1,71 @@
+#include "calc/money.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "calc/numbers.h"
+
+namespace recibo {
+
+Money Money::fromDouble(double value)
+{
+    const double scaled = roundHalfEven(value * kUnitsPerPeso);
+    // Input checks keep every amount far inside the range; a value that still
+    // falls outside it (or is not a number) saturates instead of wrapping.
+    constexpr double kLimit = 9.0e18;
+    if (!(scaled == scaled))
+        return Money(0);
+    if (scaled >= kLimit)
+        return Money(static_cast<std::int64_t>(kLimit));
+    if (scaled <= -kLimit)
+        return Money(-static_cast<std::int64_t>(kLimit));
+    return Money(static_cast<std::int64_t>(scaled));
+}
+
+Money Money::percent(int pct) const
+{
+    const std::int64_t scaled = units_ * pct;
+    std::int64_t quotient = scaled / 100;
+    const std::int64_t remainder = scaled % 100; // carries the sign of scaled
+    const std::int64_t twice = std::llabs(remainder) * 2;
+    if (twice > 100 || (twice == 100 && quotient % 2 != 0))
+        quotient += scaled < 0 ? -1 : 1;
+    return Money(quotient);
+}
+
+std::string moneyText(Money amount, std::string_view decimalSeparator)
+{
+    const std::int64_t units = amount.units();
+    const std::uint64_t magnitude =
+        units < 0 ? static_cast<std::uint64_t>(-(units + 1)) + 1 : static_cast<std::uint64_t>(units);
+    std::string text;
+    if (units < 0)
+        text += '-';
+    text += std::to_string(magnitude / Money::kUnitsPerPeso);
+    std::uint64_t fraction = magnitude % Money::kUnitsPerPeso;
+    if (fraction != 0) {
+        char digits[5] = {'0', '0', '0', '0', '\0'};
+        for (int i = 3; i >= 0; --i) {
+            digits[i] = static_cast<char>('0' + fraction % 10);
+            fraction /= 10;
+        }
+        int length = 4;
+        while (length > 0 && digits[length - 1] == '0')
+            --length;
+        text += decimalSeparator;
+        text.append(digits, static_cast<std::size_t>(length));
+    }
+    return text;
+}
+
+std::string amountText(Money amount, std::string_view decimalSeparator)
+{
+    return "$ " + moneyText(amount, decimalSeparator);
+}
+
+std::string basicAmountText(Money amount, std::string_view decimalSeparator)
+{
+    return "$" + moneyText(amount, decimalSeparator);
+}
+
+} // namespace recibo

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "calc/money.h"
+
+namespace recibo {
+
+// The 27 row positions of the slip; one calculation writes at most 26 rows.
+inline constexpr int kSlipPositions = 27;
+inline constexpr int kMaxRowsWritten = 26;
+
+enum class Column { Earnings, Deductions };
+
+struct SlipRow {
+    std::string code;
+    std::string quantity;
+    bool showQuantity = true;   // row 1010 leaves its quantity hidden
+    std::string description;
+    std::string amount;         // the amount text as shown
+    Column column = Column::Earnings;
+    Money value;                // the amount itself
+    std::string explanation;    // how the amount was computed, in Spanish
+};
+
+// What the calculation writes into the slip's selection panel.
+struct SlipHead {
+    std::string label11;   // "Código del cargo" or "Cantidad de horas"
+    std::string numcargo;
+    std::string punbasicos;
+    std::string carsel;
+    bool showPointBoxes = false; // Label14, Label20, Label21, Label2 and the four point boxes
+};
+
+// Positions (twips, inside the slip frame) of the totals block, from the row
+// count r: each is r x 315 + c.
+struct TotalsLayout {
+    float verticalLinesY2 = 0; // Line1, Line2, Line3(0), Line3(1), Line5, Line7
+    float line6 = 0;
+    float haberesTop = 0;      // thaberes and Label15
+    float line15 = 0;
+    float descuentosTop = 0;   // tdescuentos and Label16
+    float line16 = 0;
+    float liquidoTop = 0;      // liquido and Label17
+    float line17 = 0;
+};
+
+TotalsLayout totalsLayout(int rowCount);
+
+struct Slip {
+    SlipHead head;
+    std::vector<SlipRow> rows;
+    Money totalHaberes;
+    Money totalDescuentos;
+    Money totalLiquido;
+    std::string thaberes;     // amount texts of the three totals
+    std::string tdescuentos;
+    std::string liquido;
+    std::string thaberesExplanation;
+    std::string tdescuentosExplanation;
+    std::string liquidoExplanation;
+    TotalsLayout layout;
+};
+
+// Writes rows at the next free position, as the slip's row writer does: the
+// row counter starts at 0 and moves on by one after each row.
+class SlipBuilder {
+public:
+    explicit SlipBuilder(Slip &slip) : slip_(slip) { slip_.rows.reserve(kMaxRowsWritten); }
+
+    SlipRow &earnings(std::string code, std::string quantity, std::string description, Money value,
+                      std::string amount, std::string explanation = {});
+    SlipRow &deduction(std::string code, std::string quantity, std::string description, Money value,
+                       std::string amount, std::string explanation = {});
+
+    int rowCounter() const { return static_cast<int>(slip_.rows.size()); }
+    Slip &slip() { return slip_; }
+
+private:
+    Slip &slip_;
+};
+
+} // namespace recibo
