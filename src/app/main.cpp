@@ -1,0 +1,13 @@
+#include <QApplication>
+
+#include "app/startup.h"
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("recibo"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Recibo"));
+    prepareApplication();
+    startEntryWindow();
+    return QApplication::exec();
+}

@@ -1,0 +1,43 @@
+#include "dialogs/error_window.h"
+
+#include <QPushButton>
+
+namespace recibo {
+
+using namespace forms;
+
+namespace {
+
+constexpr Rgb kCyan{0, 255, 255};
+constexpr Rgb kRed{255, 0, 0};
+
+const Control kControls[] = {
+    {.name = "Label1", .kind = Kind::Label, .left = 360, .top = 120, .width = 4395, .height = 450,
+     .text = "No seleccionaste cargo ni horas", .fg = kCyan, .font = {"Arial", 12, true},
+     .flags = Centred | Transparent},
+    {.name = "Aceptar", .kind = Kind::Button, .left = 1680, .top = 720, .width = 1800, .height = 540,
+     .text = "Aceptar", .bg = kRed, .font = {"Arial", 14.25, true}},
+};
+
+} // namespace
+
+ErrorWindow::ErrorWindow() : Form("error", QStringLiteral("Error de selección"), 5115, 1515, QColor(192, 0, 0))
+{
+    build(kControls);
+    setFixedSize(size());
+    aceptar_ = control<QPushButton>(QStringLiteral("Aceptar"));
+    // Aceptar is both the default and the cancel button.
+    setDefaultButton(aceptar_);
+    setCancelButton(aceptar_);
+    connect(aceptar_, &QPushButton::clicked, this, &QWidget::hide);
+}
+
+void ErrorWindow::showError()
+{
+    show();
+    raise();
+    activateWindow();
+    aceptar_->setFocus();
+}
+
+} // namespace recibo

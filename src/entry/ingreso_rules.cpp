@@ -1,0 +1,7 @@
+#include "entry/ingreso.h"
+
+namespace recibo {
+
+void Ingreso::connectRules() {}
+
+} // namespace recibo

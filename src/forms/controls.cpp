@@ -1,0 +1,253 @@
+#include "forms/controls.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <cmath>
+
+#include "forms/decoration.h"
+#include "forms/line.h"
+
+namespace recibo::forms {
+
+namespace {
+
+QString text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+
+QWidget *containerOf(QWidget *window, const Control &control)
+{
+    if (control.parent.empty())
+        return window;
+    auto *frame = window->findChild<QWidget *>(text(control.parent));
+    Q_ASSERT_X(frame, "build", "a frame must be built before the controls it holds");
+    return frame ? frame : window;
+}
+
+// Option buttons of one frame (or of the window itself) exclude each other.
+QButtonGroup *optionGroupOf(QWidget *container)
+{
+    auto *group = container->findChild<QButtonGroup *>(QStringLiteral("options"), Qt::FindDirectChildrenOnly);
+    if (!group) {
+        group = new QButtonGroup(container);
+        group->setObjectName(QStringLiteral("options"));
+        group->setExclusive(true);
+    }
+    return group;
+}
+
+void applyColours(QWidget *widget, const Control &control)
+{
+    QPalette palette = widget->palette();
+    const auto set = [&](QPalette::ColorRole role, const Rgb &rgb) {
+        if (rgb.isSet())
+            palette.setColor(role, rgb.color());
+    };
+    switch (control.kind) {
+    case Kind::TextBox:
+    case Kind::Combo:
+        set(QPalette::Base, control.bg);
+        set(QPalette::Text, control.fg);
+        set(QPalette::Button, control.bg);
+        set(QPalette::ButtonText, control.fg);
+        set(QPalette::WindowText, control.fg);
+        break;
+    case Kind::Button:
+    case Kind::Toggle:
+    case Kind::Option:
+        set(QPalette::Button, control.bg);
+        set(QPalette::ButtonText, control.fg);
+        break;
+    default:
+        set(QPalette::Window, control.bg);
+        set(QPalette::WindowText, control.fg);
+        set(QPalette::Text, control.fg);
+        break;
+    }
+    widget->setPalette(palette);
+    const bool fills = control.bg.isSet() && !(control.flags & Transparent) &&
+                       (control.kind == Kind::Label || control.kind == Kind::CheckBox ||
+                        control.kind == Kind::Frame || control.kind == Kind::Shape || control.kind == Kind::Picture);
+    widget->setAutoFillBackground(fills);
+}
+
+void applyFont(QWidget *widget, const Control &control)
+{
+    if (control.font.family.empty() && control.font.points <= 0 && !control.font.bold)
+        return;
+    QFont font = widget->font();
+    if (!control.font.family.empty())
+        font.setFamily(text(control.font.family));
+    if (control.font.points > 0)
+        font.setPointSizeF(control.font.points);
+    font.setBold(control.font.bold);
+    widget->setFont(font);
+}
+
+Qt::Alignment alignmentOf(const Control &control)
+{
+    if (control.flags & Centred)
+        return Qt::AlignCenter;
+    if (control.flags & RightAligned)
+        return Qt::AlignRight | Qt::AlignVCenter;
+    return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
+QWidget *create(QWidget *container, const Control &control)
+{
+    const QString caption = text(control.text);
+    switch (control.kind) {
+    case Kind::Label: {
+        auto *label = new QLabel(container);
+        label->setAlignment(alignmentOf(control));
+        if (control.flags & Border)
+            label->setFrameStyle(QFrame::Box | QFrame::Plain);
+        label->setWordWrap(control.flags & WordWrap);
+        label->setProperty("autoSize", bool(control.flags & AutoSize));
+        label->setText(caption);
+        return label;
+    }
+    case Kind::TextBox: {
+        auto *box = new QLineEdit(caption, container);
+        box->setAlignment(alignmentOf(control));
+        box->setReadOnly(control.flags & ReadOnly);
+        box->setFrame(!(control.flags & Flat));
+        box->setCursorPosition(0);
+        return box;
+    }
+    case Kind::Button:
+    case Kind::Toggle:
+    case Kind::Option: {
+        auto *button = new QPushButton(caption, container);
+        button->setAutoDefault(false);
+        if (control.kind != Kind::Button) {
+            button->setCheckable(true);
+            button->setChecked(control.flags & Checked);
+        }
+        if (control.kind == Kind::Option)
+            optionGroupOf(container)->addButton(button);
+        return button;
+    }
+    case Kind::CheckBox: {
+        auto *box = new QCheckBox(caption, container);
+        box->setLayoutDirection(Qt::RightToLeft);
+        box->setChecked(control.flags & Checked);
+        return box;
+    }
+    case Kind::Combo: {
+        auto *combo = new QComboBox(container);
+        combo->setEditable(true);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setCurrentIndex(-1);
+        combo->setEditText(caption);
+        return combo;
+    }
+    case Kind::Frame:
+        return new QGroupBox(caption, container);
+    case Kind::Shape: {
+        auto *shape = new QFrame(container);
+        shape->setFrameStyle(QFrame::NoFrame);
+        return shape;
+    }
+    case Kind::Picture:
+        return new Decoration(container);
+    case Kind::ScrollBar:
+        return new QScrollBar(Qt::Vertical, container);
+    case Kind::Line:
+        return new Line(container, control.left, control.top, control.width, control.height, control.lineWidth);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+int pixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
+
+QRect pixelRect(int left, int top, int width, int height)
+{
+    return QRect(pixels(left), pixels(top), pixels(width), pixels(height));
+}
+
+QWidget *build(QWidget *window, const Control &control)
+{
+    QWidget *container = containerOf(window, control);
+    QWidget *widget = create(container, control);
+    widget->setObjectName(text(control.name));
+    if (control.kind != Kind::Line)
+        widget->setGeometry(pixelRect(control.left, control.top, control.width, control.height));
+    applyFont(widget, control);
+    applyColours(widget, control);
+    if (!control.tooltip.empty())
+        widget->setToolTip(text(control.tooltip));
+    if (control.flags & NoTabStop)
+        widget->setFocusPolicy(Qt::ClickFocus);
+    if (control.flags & Hidden)
+        widget->setVisible(false);
+    return widget;
+}
+
+void buildAll(QWidget *window, std::span<const Control> controls)
+{
+    for (const Control &control : controls)
+        build(window, control);
+}
+
+QString elementName(std::string_view array, int index)
+{
+    return QStringLiteral("%1(%2)").arg(text(array)).arg(index);
+}
+
+void setCaption(QLabel *label, const QString &caption)
+{
+    label->setText(caption);
+    if (!label->property("autoSize").toBool())
+        return;
+    QRect area = label->geometry();
+    if (label->wordWrap()) {
+        area.setHeight(std::max(label->heightForWidth(area.width()), 1));
+    } else {
+        const int width = std::max(label->sizeHint().width(), 1);
+        if (label->alignment() & Qt::AlignRight)
+            area.setLeft(area.right() + 1 - width);
+        else if (label->alignment() & Qt::AlignHCenter)
+            area = QRect(area.center().x() - width / 2, area.top(), width, area.height());
+        else
+            area.setWidth(width);
+    }
+    label->setGeometry(area);
+}
+
+void setBackground(QWidget *widget, const QColor &color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, color);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QRect twipRect(const QWidget *widget)
+{
+    const QRect g = widget->geometry();
+    return QRect(g.x() * kTwipsPerPixel, g.y() * kTwipsPerPixel, g.width() * kTwipsPerPixel,
+                 g.height() * kTwipsPerPixel);
+}
+
+void installFontSubstitutes()
+{
+    const QStringList families = QFontDatabase::families();
+    const QString sans = families.contains(QStringLiteral("Liberation Sans")) ? QStringLiteral("Liberation Sans")
+                                                                               : QStringLiteral("Sans Serif");
+    for (const QString &named : {QStringLiteral("MS Sans Serif"), QStringLiteral("Arial")}) {
+        if (!families.contains(named))
+            QFont::insertSubstitution(named, sans);
+    }
+}
+
+} // namespace recibo::forms

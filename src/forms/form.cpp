@@ -1,0 +1,52 @@
+#include "forms/form.h"
+
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QKeyEvent>
+
+namespace recibo::forms {
+
+Form::Form(const char *name, const QString &caption, int widthTwips, int heightTwips, const QColor &background)
+    : QWidget(nullptr, Qt::Window)
+{
+    setObjectName(QString::fromLatin1(name));
+    setWindowTitle(caption);
+    resize(pixels(widthTwips), pixels(heightTwips));
+    setBackground(this, background);
+}
+
+void Form::keyPressEvent(QKeyEvent *event)
+{
+    const auto press = [event](QAbstractButton *button) {
+        if (button && button->isVisible() && button->isEnabled())
+            button->click();
+        event->accept();
+    };
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (defaultButton_ && !(event->modifiers() & ~Qt::KeypadModifier)) {
+            press(defaultButton_);
+            return;
+        }
+        break;
+    case Qt::Key_Escape:
+        if (cancelButton_) {
+            press(cancelButton_);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void Form::closeEvent(QCloseEvent *event)
+{
+    // The windows live for the whole run: closing one never destroys it.
+    event->ignore();
+    frameClosed();
+}
+
+} // namespace recibo::forms
