@@ -77,7 +77,6 @@ Haberes::Haberes(Desk &desk)
     connect(control<QPushButton>(QStringLiteral("Volver")), &QPushButton::clicked, this, &Haberes::volver);
     connect(control<QPushButton>(QStringLiteral("Imprimir")), &QPushButton::clicked, this, &Haberes::imprimir);
     connect(control<QPushButton>(QStringLiteral("Salir")), &QPushButton::clicked, this, [this] { desk_.quit(); });
-    setMinimumSize(200, 120);
 }
 
 void Haberes::resizeEvent(QResizeEvent *event)

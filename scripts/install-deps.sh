@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a purpose needs, only those that are missing.
+#   scripts/install-deps.sh run      build and start the program
+#   scripts/install-deps.sh test     build and run the whole test suite
+#   scripts/install-deps.sh bench    build and run the benchmarks
+#   scripts/install-deps.sh shots    take the README's screenshots
+set -euo pipefail
+
+build=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n fonts-liberation2)
+case "${1:-run}" in
+  run) wanted=("${build[@]}") ;;
+  test) wanted=("${build[@]}" cups cups-client poppler-utils clang-14 libclang-rt-14-dev) ;;
+  bench) wanted=("${build[@]}" libbenchmark-dev) ;;
+  shots) wanted=("${build[@]}" xvfb xauth xdotool imagemagick) ;;
+  package) wanted=("${build[@]}" dpkg-dev) ;;
+  *) echo "usage: $0 run|test|bench|shots|package" >&2; exit 2 ;;
+esac
+
+missing=()
+for package in "${wanted[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+echo "Instalando: ${missing[*]}"
+"${sudo[@]}" apt-get update -q
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything with warnings as errors and runs
+# the whole test suite headless: the fuzz targets for a bounded time, the tests
+# under AddressSanitizer and UndefinedBehaviorSanitizer, and last the tests as
+# built (with real printing through a private CUPS scheduler where root).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh test
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+
+echo "== Fuzzing"
+scripts/fuzz.sh "${RECIBO_FUZZ_SECONDS:-60}"
+
+echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRECIBO_WERROR=ON -DRECIBO_SANITIZE=ON \
+  -DRECIBO_BUILD_TESTS=ON >/dev/null
+cmake --build build-asan -j "$jobs"
+(cd build-asan && ctest --output-on-failure -j "$jobs" -LE cups)
+
+echo "== Build and tests"
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRECIBO_WERROR=ON -DRECIBO_BUILD_TESTS=ON >/dev/null
+cmake --build build-test -j "$jobs"
+(cd build-test && ctest --output-on-failure -j "$jobs")
+

@@ -1,0 +1,406 @@
+// The slip window: clearing and writing rows, the totals block, scrolling,
+// going back to the entry window and what is on screen while printing.
+
+#include <QDate>
+#include <QGroupBox>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include "forms/line.h"
+#include "slip/printing.h"
+#include "support/gui.h"
+
+using namespace recibo;
+using recibo::test::child;
+
+namespace {
+
+SlipRow earnings(const char *code, const char *quantity, const char *description, const char *amount)
+{
+    return SlipRow{code, quantity, true, description, amount, Column::Earnings, Money(), {}};
+}
+
+SlipRow deduction(const char *code, const char *quantity, const char *description, const char *amount)
+{
+    return SlipRow{code, quantity, true, description, amount, Column::Deductions, Money(), {}};
+}
+
+Slip slipOf(std::vector<SlipRow> rows)
+{
+    Slip slip;
+    slip.head = {"Código del cargo", "609", "2000", "Director 1era Categoría", true};
+    slip.rows = std::move(rows);
+    slip.layout = totalsLayout(int(slip.rows.size()));
+    slip.thaberes = "$ 10";
+    slip.tdescuentos = "$ 2";
+    slip.liquido = "$ 8";
+    return slip;
+}
+
+// Remembers what was on the window at the moment it was printed.
+class SpyPrinter : public SlipPrinter {
+public:
+    explicit SpyPrinter(PrintOutcome outcome = {true, {}}) : outcome_(std::move(outcome)) {}
+    PrintOutcome print(QWidget &window) override
+    {
+        ++prints;
+        for (const char *name : {"Volver", "Imprimir", "Salir", "Text1", "Text12", "Text11", "Text2", "Text3",
+                                 "Text4", "Text5", "Text6", "Text7", "Text8", "Text9", "movedor"})
+            visibleAtPrint[name] = child(window, name)->isVisibleTo(&window);
+        frameAtPrint = child(window, "sosten")->palette().color(QPalette::Window);
+        windowAtPrint = window.palette().color(QPalette::Window);
+        return outcome_;
+    }
+    int prints = 0;
+    std::map<std::string, bool> visibleAtPrint;
+    QColor frameAtPrint, windowAtPrint;
+
+private:
+    PrintOutcome outcome_;
+};
+
+} // namespace
+
+class SlipWindowTest : public QObject {
+    Q_OBJECT
+
+    Haberes &slip() { return currentDesk().haberes(); }
+    QWidget *at(const char *array, int i) { return child(slip(), QStringLiteral("%1(%2)").arg(array).arg(i)); }
+
+    // A calculation on the secondary-hours path, as a user starts one.
+    void calculateHours(const QString &teacher)
+    {
+        Ingreso &ingreso = currentDesk().ingreso();
+        test::type(child<QLineEdit>(ingreso, "docente"), teacher);
+        test::click(child<QAbstractButton>(ingreso, "horasmedio"));
+        test::click(child<QPushButton>(ingreso, "Command1"));
+        QVERIFY(slip().isVisible());
+    }
+
+private slots:
+    void init() { test::startFresh(); }
+
+    void rowsAreWrittenInOrderAndClosedUp()
+    {
+        SlipRow spouse = earnings("1010", "", "Sal fam Cony", "$ 15");
+        spouse.showQuantity = false;
+        slip().showSlip(slipOf({earnings("001", "1", "Asign. de la categoría", "$611,73"), spouse,
+                                deduction("505", "3 %", "IOSPER", "$ 36,594")}),
+                        QStringLiteral("Ana"), QStringLiteral("hoy"));
+        const Haberes &h = slip();
+        QVERIFY(h.isVisible() && h.isEnabled());
+
+        QCOMPARE(test::caption(at("cod", 0)), QStringLiteral("001"));
+        QCOMPARE(test::caption(at("Label10", 0)), QStringLiteral("1"));
+        QCOMPARE(test::caption(at("Label19", 0)), QStringLiteral("Asign. de la categoría"));
+        QCOMPARE(test::caption(at("Label1", 0)), QStringLiteral("$611,73"));
+        QVERIFY(at("Line8", 0)->isVisibleTo(&h));
+
+        // The spouse row shows no quantity.
+        QVERIFY(at("cod", 1)->isVisibleTo(&h));
+        QVERIFY(!at("Label10", 1)->isVisibleTo(&h));
+        QCOMPARE(test::caption(at("Label1", 1)), QStringLiteral("$ 15"));
+
+        // A deduction stands in the deductions column of its own position.
+        QVERIFY(at("Label1", 2 + 27)->isVisibleTo(&h));
+        QVERIFY(!at("Label1", 2)->isVisibleTo(&h));
+        QCOMPARE(test::caption(at("Label1", 29)), QStringLiteral("$ 36,594"));
+        QVERIFY(!at("Label1", 27)->isVisibleTo(&h));
+        QVERIFY(!at("Label1", 28)->isVisibleTo(&h));
+
+        for (int i = 3; i < 27; ++i) {
+            QVERIFY(!at("cod", i)->isVisibleTo(&h));
+            QVERIFY(!at("Label19", i)->isVisibleTo(&h));
+            QVERIFY(!at("Line8", i)->isVisibleTo(&h));
+        }
+    }
+
+    void amountsStayRightAligned_data()
+    {
+        QTest::addColumn<int>("element");
+        QTest::addColumn<int>("rightEdge"); // twips
+        QTest::newRow("earnings 0") << 0 << 5250;
+        QTest::newRow("earnings 22 (fixed width)") << 22 << 5250;
+        QTest::newRow("earnings 24") << 24 << 5250;
+        QTest::newRow("deductions 27") << 27 << 6450;
+        QTest::newRow("deductions 49") << 49 << 6450;
+        QTest::newRow("deductions 53 (fixed width)") << 53 << 6450;
+    }
+
+    void amountsStayRightAligned()
+    {
+        QFETCH(int, element);
+        QFETCH(int, rightEdge);
+        std::vector<SlipRow> rows;
+        const int position = element % 27;
+        for (int i = 0; i <= position; ++i)
+            rows.push_back(element >= 27 ? deduction("505", "3 %", "IOSPER", "$ 12345,6789")
+                                         : earnings("002", "", "Comp. de Básico", "$ 12345,6789"));
+        slip().showSlip(slipOf(rows), {}, {});
+        QWidget *amount = at("Label1", element);
+        QVERIFY(amount->isVisibleTo(&slip()));
+        const QRect g = amount->geometry();
+        QVERIFY2(qAbs((g.x() + g.width()) * 15 - rightEdge) <= 15, qPrintable(QString::number(g.x() + g.width())));
+        QVERIFY(g.width() * 15 > 600); // wide enough for the whole amount
+    }
+
+    void secondSlipHidesWhatItDoesNotWrite()
+    {
+        std::vector<SlipRow> many;
+        for (int i = 0; i < 18; ++i)
+            many.push_back(earnings("010", "30 %", "Antigüedad", "$ 1"));
+        for (int i = 0; i < 8; ++i)
+            many.push_back(deduction("505", "3 %", "IOSPER", "$ 2"));
+        slip().showSlip(slipOf(many), {}, {});
+        QVERIFY(at("Label1", 25 + 27)->isVisibleTo(&slip()));
+
+        slip().showSlip(slipOf({earnings("001", "10", "Hs. N. Medio", "$407,61"),
+                                deduction("505", "3 %", "IOSPER", "$ 9")}),
+                        {}, {});
+        const Haberes &h = slip();
+        for (int i = 2; i < 27; ++i) {
+            QVERIFY(!at("cod", i)->isVisibleTo(&h));
+            QVERIFY(!at("Label10", i)->isVisibleTo(&h));
+            QVERIFY(!at("Label19", i)->isVisibleTo(&h));
+            QVERIFY(!at("Line8", i)->isVisibleTo(&h));
+            QVERIFY(!at("Label1", i)->isVisibleTo(&h));
+        }
+        for (int k = 27; k < 54; ++k)
+            QCOMPARE(at("Label1", k)->isVisibleTo(&h), k == 28);
+        QVERIFY(!at("Label1", 1)->isVisibleTo(&h));
+        // Hidden positions keep their old captions until written over.
+        QCOMPARE(test::caption(at("Label19", 5)), QStringLiteral("Antigüedad"));
+    }
+
+    void totalsBlockFollowsTheRows_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("line6");
+        QTest::addColumn<int>("haberesTop");
+        QTest::addColumn<int>("line17");
+        QTest::newRow("18 rows") << 18 << 6720 << 6920 << 8020;
+        QTest::newRow("20 rows") << 20 << 7350 << 7550 << 8650;
+        QTest::newRow("26 rows") << 26 << 9240 << 9440 << 10540;
+        QTest::newRow("5 rows") << 5 << 2625 << 2825 << 3925;
+    }
+
+    void totalsBlockFollowsTheRows()
+    {
+        QFETCH(int, rows);
+        QFETCH(int, line6);
+        QFETCH(int, haberesTop);
+        QFETCH(int, line17);
+        slip().showSlip(slipOf(std::vector<SlipRow>(size_t(rows), earnings("001", "1", "x", "$1"))), {}, {});
+        const auto line = [this](const char *name) { return child<forms::Line>(slip(), name); };
+        QCOMPARE(line("Line6")->y1(), double(line6));
+        QCOMPARE(line("Line6")->y2(), double(line6));
+        QCOMPARE(line("Line15")->y1(), double(line6 + 500));
+        QCOMPARE(line("Line16")->y2(), double(line6 + 900));
+        QCOMPARE(line("Line17")->y1(), double(line17));
+        for (const char *name : {"Line1", "Line2", "Line3(0)", "Line3(1)", "Line5", "Line7"})
+            QCOMPARE(line(name)->y2(), double(line17));
+        QCOMPARE(line("Line4")->y1(), 735.0);
+        QCOMPARE(child(slip(), "thaberes")->y(), qRound(haberesTop / 15.0));
+        QCOMPARE(child(slip(), "Label15")->y(), qRound(haberesTop / 15.0));
+        QCOMPARE(child(slip(), "Label16")->y(), qRound((haberesTop + 400) / 15.0));
+        QCOMPARE(child(slip(), "liquido")->y(), qRound((haberesTop + 800) / 15.0));
+        QCOMPARE(test::caption(child(slip(), "liquido")), QStringLiteral("$ 8"));
+    }
+
+    void calcularShowsTheSlipWithNameAndDate()
+    {
+        calculateHours(QStringLiteral("Muñoz, José"));
+        QCOMPARE(test::caption(child(slip(), "docente")), QStringLiteral("Muñoz, José"));
+        const QString when = test::caption(child(slip(), "Text10"));
+        QVERIFY2(when.startsWith(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat)), qPrintable(when));
+        QVERIFY(when.contains(QLatin1Char(':')));
+        QVERIFY(currentDesk().ingreso().isVisible()); // the entry window stays usable
+        QVERIFY(currentDesk().ingreso().isEnabled());
+        QCOMPARE(test::caption(at("cod", 0)), QStringLiteral("001"));
+    }
+
+    void headHidesThePointBoxesOnTheHoursPaths()
+    {
+        Slip cargo = slipOf({earnings("001", "1", "Asign. de la categoría", "$1260")});
+        slip().showSlip(cargo, {}, {});
+        for (const char *name : {"Label14", "Label20", "Label21", "Label2", "proljor", "jorcom", "tardif", "compbas"})
+            QVERIFY(child(slip(), name)->isVisibleTo(&slip()));
+        QCOMPARE(test::caption(child(slip(), "Label11")), QStringLiteral("Código del cargo"));
+        QCOMPARE(test::caption(child(slip(), "carsel")), QStringLiteral("Director 1era Categoría"));
+        Slip hours = cargo;
+        hours.head = {"Cantidad de horas", "12", "776,4", "Horas de nivel medio", false};
+        slip().showSlip(hours, {}, {});
+        for (const char *name : {"Label14", "Label20", "Label21", "Label2", "proljor", "jorcom", "tardif", "compbas"})
+            QVERIFY(!child(slip(), name)->isVisibleTo(&slip()));
+        QCOMPARE(test::caption(child(slip(), "punbasicos")), QStringLiteral("776,4"));
+    }
+
+    void scrollMovesAndGrowsTheFrame()
+    {
+        Haberes &h = slip();
+        QScrollBar *bar = h.movedor();
+        QCOMPARE(bar->singleStep(), 100);
+        QCOMPARE(bar->pageStep(), 500);
+        QCOMPARE(h.sostenTop(), 0.0);
+        bar->setValue(100);
+        QCOMPARE(h.sostenTop(), 0.0);
+        QCOMPARE(h.sostenHeight(), 12100.0);
+        bar->setValue(600);
+        QCOMPARE(h.sostenTop(), -500.0);
+        bar->setValue(100);
+        QCOMPARE(h.sostenTop(), 0.0);
+        QCOMPARE(h.sostenHeight(), 12800.0);
+        QCOMPARE(h.sosten()->y(), 0);
+        bar->setValue(0);
+        QCOMPARE(h.sostenTop(), 100.0);
+        QCOMPARE(h.sosten()->y(), 7);
+        bar->setValue(500);
+        QCOMPARE(h.sostenTop(), -400.0);
+        QCOMPARE(h.sosten()->height(), qRound(h.sostenHeight() / 15));
+    }
+
+    void theLongestSlipCanBeScrolledIntoView()
+    {
+        std::vector<SlipRow> rows(26, earnings("001", "1", "x", "$1"));
+        slip().showSlip(slipOf(rows), {}, {});
+        Haberes &h = slip();
+        h.movedor()->setValue(h.movedor()->maximum());
+        const int closingLine = qRound((h.sostenTop() + 10540) / 15);
+        QVERIFY2(closingLine < h.height(), qPrintable(QString::number(closingLine)));
+        QVERIFY(qRound((h.sostenTop() + 735) / 15) < 0); // the first rows scroll away above
+    }
+
+    void anArrowClickScrollsOneStep()
+    {
+        calculateHours(QStringLiteral("Ana"));
+        QScrollBar *bar = slip().movedor();
+        const int before = bar->value();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 3));
+        QCOMPARE(bar->value(), before + 100);
+        QCOMPARE(slip().sostenTop(), double(100 - bar->value()));
+    }
+
+    void barFollowsTheWindowHeight_data()
+    {
+        QTest::addColumn<int>("heightTwips");
+        QTest::addColumn<int>("barTwips");
+        QTest::newRow("5000") << 5000 << 4600;
+        QTest::newRow("design") << 8595 << 8195;
+        QTest::newRow("shorter than 400") << 120 << 0;
+    }
+
+    void barFollowsTheWindowHeight()
+    {
+        QFETCH(int, heightTwips);
+        QFETCH(int, barTwips);
+        calculateHours(QStringLiteral("Ana"));
+        // The height that counts is the outer one, title bar and borders included.
+        const int decoration = slip().frameGeometry().height() - slip().height();
+        slip().resize(slip().width(), std::max(qRound(heightTwips / 15.0) - decoration, 1));
+        QTRY_VERIFY2(qAbs(slip().movedor()->height() * 15 - barTwips) <= 15,
+                     qPrintable(QStringLiteral("bar %1 px, window %2 px, frame %3 px")
+                                    .arg(slip().movedor()->height())
+                                    .arg(slip().height())
+                                    .arg(slip().frameGeometry().height())));
+        QVERIFY(slip().movedor()->height() >= 0);
+    }
+
+    void volverGoesBackAndKeepsTheData()
+    {
+        Ingreso &ingreso = currentDesk().ingreso();
+        test::click(child<QAbstractButton>(ingreso, "Option4"));
+        calculateHours(QStringLiteral("Ana"));
+        test::click(child<QPushButton>(slip(), "Volver"));
+        QVERIFY(!slip().isVisible());
+        QVERIFY(!slip().isEnabled());
+        QVERIFY(ingreso.isVisible());
+        for (const char *name : {"cargo", "horasmedio", "horassup"})
+            QVERIFY(!child<QAbstractButton>(ingreso, name)->isChecked());
+        QVERIFY(child<QAbstractButton>(ingreso, "Option4")->isChecked());
+        QCOMPARE(child<QLineEdit>(ingreso, "docente")->text(), QStringLiteral("Ana"));
+        for (const char *name : {"numerohorasmed", "numerohorassup", "Label3", "Label4", "cargoselect", "codcarval"})
+            QVERIFY(!child(ingreso, name)->isVisibleTo(&ingreso));
+        // The shared hour boxes keep their captions on screen.
+        QVERIFY(child(ingreso, "numhorascod06")->isVisibleTo(&ingreso));
+        // A new calculation needs a new choice.
+        test::click(child<QPushButton>(ingreso, "Command1"));
+        QVERIFY(currentDesk().errorWindow().isVisible());
+        QVERIFY(!slip().isVisible());
+    }
+
+    void closingTheSlipGoesBackLikeVolver()
+    {
+        calculateHours(QStringLiteral("Ana"));
+        slip().close();
+        QVERIFY(!slip().isVisible());
+        QVERIFY(!child<QAbstractButton>(currentDesk().ingreso(), "horasmedio")->isChecked());
+        QVERIFY(currentDesk().hasHaberes()); // hidden, never destroyed
+    }
+
+    void salirOnTheSlipEndsTheProgram()
+    {
+        bool quit = false;
+        test::startFresh(&quit);
+        calculateHours(QStringLiteral("Ana"));
+        test::click(child<QPushButton>(slip(), "Salir"));
+        QVERIFY(quit);
+        QVERIFY(!slip().isVisible());
+    }
+
+    void printingShowsThePaperFace()
+    {
+        calculateHours(QStringLiteral("Ana"));
+        test::type(child<QLineEdit>(slip(), "Text11"), QStringLiteral("Marzo"));
+        auto spy = std::make_unique<SpyPrinter>();
+        SpyPrinter *printer = spy.get();
+        currentDesk().setPrinter(std::move(spy));
+        test::click(child<QPushButton>(slip(), "Imprimir"));
+        QCOMPARE(printer->prints, 1);
+        for (const char *hidden : {"Volver", "Imprimir", "Salir", "Text1", "Text12"})
+            QVERIFY2(!printer->visibleAtPrint[hidden], hidden);
+        for (const char *shown : {"Text11", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9",
+                                  "movedor"})
+            QVERIFY2(printer->visibleAtPrint[shown], shown);
+        QCOMPARE(printer->frameAtPrint, QColor(Qt::white));
+        QCOMPARE(printer->windowAtPrint, QColor(Qt::white));
+
+        // Afterwards the window is back for the screen, in its after-print colours.
+        const auto restored = [this] {
+            for (const char *name : {"Volver", "Imprimir", "Salir", "Text1", "Text12"})
+                QVERIFY2(child(slip(), name)->isVisibleTo(&slip()), name);
+            for (const char *name : {"Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9"})
+                QVERIFY2(!child(slip(), name)->isVisibleTo(&slip()), name);
+            QCOMPARE(slip().sosten()->palette().color(QPalette::Window), QColor(0, 255, 255));
+            QCOMPARE(slip().palette().color(QPalette::Window), QColor(0, 192, 192));
+        };
+        restored();
+        QCOMPARE(test::caption(child(slip(), "Text11")), QStringLiteral("Marzo"));
+        test::click(child<QPushButton>(slip(), "Imprimir"));
+        QCOMPARE(printer->prints, 2);
+        QCOMPARE(printer->frameAtPrint, QColor(Qt::white));
+        restored();
+        QVERIFY(!slip().findChild<QMessageBox *>("mensajeImpresion") ||
+                !slip().findChild<QMessageBox *>("mensajeImpresion")->isVisible());
+    }
+
+    void aFailedPrintIsReportedAndTheWindowRestored()
+    {
+        calculateHours(QStringLiteral("Ana"));
+        currentDesk().setPrinter(std::make_unique<SpyPrinter>(
+            PrintOutcome{false, QStringLiteral("No hay ninguna impresora predeterminada.")}));
+        test::click(child<QPushButton>(slip(), "Imprimir"));
+        auto *message = slip().findChild<QMessageBox *>("mensajeImpresion");
+        QVERIFY(message && message->isVisible());
+        QVERIFY(!message->isModal());
+        QVERIFY(message->text().contains(QStringLiteral("no se imprimió")));
+        QCOMPARE(message->informativeText(), QStringLiteral("No hay ninguna impresora predeterminada."));
+        for (const char *name : {"Volver", "Imprimir", "Salir", "Text1", "Text12"})
+            QVERIFY(child(slip(), name)->isVisibleTo(&slip()));
+        QVERIFY(!child(slip(), "Text2")->isVisibleTo(&slip()));
+        QCOMPARE(slip().palette().color(QPalette::Window), QColor(0, 192, 192));
+    }
+};
+
+QTEST_MAIN(SlipWindowTest)
+#include "test_slip_window.moc"
