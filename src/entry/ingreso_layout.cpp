@@ -38,11 +38,11 @@ constexpr Control value(std::string_view name, int left, int top)
 }
 
 // A box for an hour count; every one reads "0" until the user types.
-constexpr Control hours(std::string_view name, int left, int top, int width, int height)
+constexpr Control hours(std::string_view name, int left, int top, int width, int height, std::string_view caption)
 {
     return {.name = name, .kind = Kind::TextBox, .left = left, .top = top, .width = width, .height = height,
             .text = "0", .tooltip = "Ingrese la cantidad de horas", .fg = kBlue192, .bg = kLightCyan,
-            .font = kArial9Bold, .flags = Centred | Hidden};
+            .font = kArial9Bold, .flags = Centred | Hidden, .accessibleName = caption};
 }
 constexpr Control hoursCaption(std::string_view name, int left, int top, int width, int height,
                                std::string_view text, bool large)
@@ -54,11 +54,11 @@ constexpr Control hoursCaption(std::string_view name, int left, int top, int wid
 
 // A quantity box of an optional item: hidden and reading "0" until checked.
 constexpr Control quantity(std::string_view name, int left, int top, int width, int height,
-                           std::string_view tooltip)
+                           std::string_view tooltip, std::string_view accessibleName)
 {
     return {.name = name, .kind = Kind::TextBox, .left = left, .top = top, .width = width, .height = height,
             .text = "0", .tooltip = tooltip, .fg = kBlue192, .bg = kLightCyan, .font = kArial9Bold,
-            .flags = Centred | Hidden};
+            .flags = Centred | Hidden, .accessibleName = accessibleName};
 }
 
 constexpr Control category(std::string_view name, int left, int width, std::string_view text,
@@ -86,7 +86,7 @@ constexpr Control kControls[] = {
     {.name = "Label5", .kind = Kind::Label, .left = 420, .top = 120, .width = 2325, .height = 360,
      .text = "Apellido y nombre:", .fg = kBlue192, .bg = kLightCyan, .font = kArial975Bold, .flags = Centred},
     {.name = "docente", .kind = Kind::TextBox, .left = 2760, .top = 120, .width = 3945, .height = 345,
-     .fg = kNavy, .bg = kLightCyan, .font = kSans975},
+     .fg = kNavy, .bg = kLightCyan, .font = kSans975, .accessibleName = "Apellido y nombre"},
     {.name = "Label9", .kind = Kind::Label, .left = 6960, .top = 120, .width = 4785, .height = 405,
      .text = "Recibo: liquidación de haberes docentes", .fg = kBlue, .bg = kWhite, .font = kArial12Bold,
      .flags = Centred | Border},
@@ -118,15 +118,15 @@ constexpr Control kControls[] = {
 
     // Hour inputs, shown by the hours categories.
     hoursCaption("Label3", 2265, 1515, 1515, 480, "Número de horas N. Medio", true),
-    hours("numerohorasmed", 2520, 2115, 855, 330),
+    hours("numerohorasmed", 2520, 2115, 855, 330, "Número de horas N. Medio"),
     hoursCaption("Label4", 4680, 1515, 1515, 480, "Número de horas N. Superior", true),
-    hours("numerohorassup", 4920, 2115, 855, 330),
+    hours("numerohorassup", 4920, 2115, 855, 330, "Número de horas N. Superior"),
     hoursCaption("Label2", 2040, 2520, 2745, 255, "Número de horas con código 06", false),
-    hours("numhorascod06", 4920, 2520, 855, 285),
+    hours("numhorascod06", 4920, 2520, 855, 285, "Número de horas con código 06"),
     hoursCaption("Label7", 2040, 2880, 2775, 255, "Número de horas con incentivo", false),
-    hours("numhorasincen", 4920, 2880, 855, 285),
+    hours("numhorasincen", 4920, 2880, 855, 285, "Número de horas con incentivo"),
     hoursCaption("Label6", 2040, 3240, 2745, 255, "Número de horas con código 113", false),
-    hours("numhorascod113", 4920, 3210, 855, 285),
+    hours("numhorascod113", 4920, 3210, 855, 285, "Número de horas con código 113"),
 
     // Incentive, transport, zone, absences.
     {.name = "opincentivo", .kind = Kind::Toggle, .left = 105, .top = 3480, .width = 1260, .height = 435,
@@ -134,29 +134,30 @@ constexpr Control kControls[] = {
      .font = kArial975Bold, .flags = Checked},
     {.name = "Text1", .kind = Kind::TextBox, .left = 1440, .top = 3495, .width = 495, .height = 420, .text = "Si",
      .tooltip = "¿Cuántos Km semanales?", .fg = kBlue192, .bg = kLightCyan, .font = kArial9Bold,
-     .flags = Centred},
+     .flags = Centred, .accessibleName = "Incentivo: se cobra"},
     {.name = "transporte", .kind = Kind::Toggle, .left = 120, .top = 4080, .width = 1575, .height = 375,
      .text = "Transporte", .fg = kNavy, .bg = kCyan192, .font = kArial975Bold},
-    quantity("cantkm", 1920, 4080, 615, 315, "¿Cuántos Km semanales?"),
+    quantity("cantkm", 1920, 4080, 615, 315, "¿Cuántos Km semanales?", "cantidad de km semanales"),
     {.name = "mensajekm", .kind = Kind::Label, .left = 2760, .top = 4080, .width = 2835, .height = 315,
      .text = "cantidad de km semanales", .fg = kBlue192, .bg = kLightCyan, .font = kArial9,
      .flags = Centred | Border | WordWrap | Hidden},
     {.name = "zona", .kind = Kind::Combo, .left = 120, .top = 4560, .width = 2775, .height = 330,
-     .text = "Ubicación Escuela (Zona)", .fg = kBlue192, .bg = kLightCyan, .font = kArial825Bold},
+     .text = "Ubicación Escuela (Zona)", .fg = kBlue192, .bg = kLightCyan, .font = kArial825Bold,
+     .accessibleName = "Ubicación Escuela (Zona)"},
     {.name = "inasist", .kind = Kind::Toggle, .left = 120, .top = 6000, .width = 1980, .height = 405,
      .text = "Inasistencias Just", .tooltip = "Haga Click si tiene inasistencias", .fg = kNavy, .bg = kCyan,
      .font = kArial975Bold},
-    quantity("dinasist", 2160, 6000, 495, 360, "Cantidad de días."),
+    quantity("dinasist", 2160, 6000, 495, 360, "Cantidad de días.", "Inasistencias Just: cantidad de días"),
 
     // Family.
     {.name = "Shape1", .kind = Kind::Shape, .left = 120, .top = 6480, .width = 2775, .height = 1215,
      .bg = kCyan192},
     {.name = "hijos", .kind = Kind::CheckBox, .left = 240, .top = 6600, .width = 1695, .height = 255,
      .text = "Hijos", .fg = kBlue192, .bg = kLightCyan, .font = kArial825Bold},
-    quantity("cantidadhijos", 2160, 6600, 495, 285, "¿Cuántos Hijos?"),
+    quantity("cantidadhijos", 2160, 6600, 495, 285, "¿Cuántos Hijos?", "Hijos: cantidad"),
     {.name = "hijosdisc", .kind = Kind::CheckBox, .left = 240, .top = 6960, .width = 1695, .height = 255,
      .text = "Hijos Diferenc", .fg = kBlue192, .bg = kLightCyan, .font = kArial825Bold},
-    quantity("cantidadhijosdisc", 2160, 6960, 495, 285, "¿Cuántos Hijos?"),
+    quantity("cantidadhijosdisc", 2160, 6960, 495, 285, "¿Cuántos Hijos?", "Hijos Diferenc: cantidad"),
     {.name = "conyuge", .kind = Kind::CheckBox, .left = 240, .top = 7320, .width = 1695, .height = 255,
      .text = "Conyuge", .fg = kBlue192, .bg = kLightCyan, .font = kArial825Bold},
 
@@ -188,7 +189,8 @@ constexpr Control kControls[] = {
     seniority("Option12", 2880, "Más de 24 años", "120 %"),
     {.name = "porcantig", .kind = Kind::TextBox, .left = 600, .top = 3240, .width = 855, .height = 375,
      .text = "0 %", .tooltip = "Porcentaje de Antigüedad", .fg = kBlue192, .bg = kLightCyan,
-     .font = kArial975Bold, .flags = Centred | ReadOnly, .parent = "Frame1"},
+     .font = kArial975Bold, .flags = Centred | ReadOnly, .parent = "Frame1",
+     .accessibleName = "Porcentaje de Antigüedad"},
 
     // Right column.
     {.name = "Picture1", .kind = Kind::Picture, .left = 8880, .top = 3120, .width = 2775, .height = 2580,

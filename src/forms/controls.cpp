@@ -186,6 +186,10 @@ QWidget *build(QWidget *window, const Control &control)
     applyColours(widget, control);
     if (!control.tooltip.empty())
         widget->setToolTip(text(control.tooltip));
+    if (!control.accessibleName.empty())
+        widget->setAccessibleName(text(control.accessibleName));
+    else if (!control.text.empty() && control.kind != Kind::TextBox && control.kind != Kind::Combo)
+        widget->setAccessibleName(text(control.text));
     if (control.flags & NoTabStop)
         widget->setFocusPolicy(Qt::ClickFocus);
     if (control.flags & Hidden)

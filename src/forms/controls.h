@@ -73,6 +73,7 @@ struct Control {
     Flags flags = None;
     std::string_view parent; // name of the frame that holds it, empty for the window
     int lineWidth = 1;       // lines only
+    std::string_view accessibleName; // what a screen reader says of an input without a caption of its own
 };
 
 // Creates one control on `window` (inside its frame when `parent` names one)
