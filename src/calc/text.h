@@ -1,0 +1,56 @@
+#pragma once
+
+// Small helpers that write the explanation of an amount. Numbers never go
+// through the C locale: whole numbers by to_chars, amounts by moneyText and
+// decimal factors by doubleText, all with the regional separator.
+
+#include <charconv>
+#include <concepts>
+#include <string>
+#include <string_view>
+
+#include "calc/money.h"
+#include "calc/numbers.h"
+
+namespace recibo::text {
+
+template <std::integral T>
+void append(std::string &out, std::string_view, T value)
+{
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(value));
+    out.append(buffer, result.ptr);
+}
+
+inline void append(std::string &out, std::string_view separator, double value)
+{
+    out += doubleText(value, separator);
+}
+
+inline void append(std::string &out, std::string_view separator, Money value)
+{
+    out += moneyText(value, separator);
+}
+
+inline void append(std::string &out, std::string_view, std::string_view part) { out += part; }
+inline void append(std::string &out, std::string_view, const char *part) { out += part; }
+
+// Joins the parts into one text: whole numbers, factors, amounts and words.
+template <typename... Parts>
+std::string join(std::string_view separator, const Parts &...parts)
+{
+    std::string out;
+    out.reserve(80);
+    (append(out, separator, parts), ...);
+    return out;
+}
+
+// A whole number as text ("2", "30").
+inline std::string whole(long long value)
+{
+    std::string out;
+    append(out, {}, value);
+    return out;
+}
+
+} // namespace recibo::text
