@@ -6,6 +6,8 @@ find_package(Qt6 REQUIRED COMPONENTS Test)
 function(recibo_add_test name)
   cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;ENV;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
+  # Also in the core-only build, where the project does not turn moc on.
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
   target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBS})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/src)
   recibo_warnings(${name})
