@@ -1,5 +1,6 @@
 #include "calc/money.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
@@ -33,39 +34,53 @@ Money Money::percent(int pct) const
     return Money(quotient);
 }
 
-std::string moneyText(Money amount, std::string_view decimalSeparator)
+void appendMoneyText(std::string &out, Money amount, std::string_view decimalSeparator)
 {
     const std::int64_t units = amount.units();
     const std::uint64_t magnitude =
         units < 0 ? static_cast<std::uint64_t>(-(units + 1)) + 1 : static_cast<std::uint64_t>(units);
-    std::string text;
+    // Sign, at most 15 digits of pesos; the separator and four decimals go
+    // after it.
+    char whole[24];
+    char *end = whole;
     if (units < 0)
-        text += '-';
-    text += std::to_string(magnitude / Money::kUnitsPerPeso);
+        *end++ = '-';
+    end = std::to_chars(end, whole + sizeof whole, magnitude / Money::kUnitsPerPeso).ptr;
+    out.append(whole, end);
     std::uint64_t fraction = magnitude % Money::kUnitsPerPeso;
     if (fraction != 0) {
-        char digits[5] = {'0', '0', '0', '0', '\0'};
+        char digits[4];
         for (int i = 3; i >= 0; --i) {
             digits[i] = static_cast<char>('0' + fraction % 10);
             fraction /= 10;
         }
-        int length = 4;
-        while (length > 0 && digits[length - 1] == '0')
+        std::size_t length = 4;
+        while (digits[length - 1] == '0')
             --length;
-        text += decimalSeparator;
-        text.append(digits, static_cast<std::size_t>(length));
+        out += decimalSeparator;
+        out.append(digits, length);
     }
+}
+
+std::string moneyText(Money amount, std::string_view decimalSeparator)
+{
+    std::string text;
+    appendMoneyText(text, amount, decimalSeparator);
     return text;
 }
 
 std::string amountText(Money amount, std::string_view decimalSeparator)
 {
-    return "$ " + moneyText(amount, decimalSeparator);
+    std::string text = "$ ";
+    appendMoneyText(text, amount, decimalSeparator);
+    return text;
 }
 
 std::string basicAmountText(Money amount, std::string_view decimalSeparator)
 {
-    return "$" + moneyText(amount, decimalSeparator);
+    std::string text = "$";
+    appendMoneyText(text, amount, decimalSeparator);
+    return text;
 }
 
 } // namespace recibo

@@ -46,6 +46,9 @@ private:
 // separator when whole, at most four decimals, leading "-" when negative.
 std::string moneyText(Money amount, std::string_view decimalSeparator);
 
+// The money text added to the end of `out`, without a string of its own.
+void appendMoneyText(std::string &out, Money amount, std::string_view decimalSeparator);
+
 // What an amount column shows: "$ " and the money text.
 std::string amountText(Money amount, std::string_view decimalSeparator);
 

@@ -19,4 +19,7 @@ double roundHalfEven(double value);
 // regional separator: 12 x 64.7 reads 776,4.
 std::string doubleText(double value, std::string_view decimalSeparator);
 
+// The same text added to the end of `out`.
+void appendDoubleText(std::string &out, double value, std::string_view decimalSeparator);
+
 } // namespace recibo

@@ -18,18 +18,35 @@ TotalsLayout totalsLayout(int rowCount)
     return layout;
 }
 
+namespace {
+
+// Builds the row in its place in the slip, without a temporary row.
+SlipRow &addRow(std::vector<SlipRow> &rows, Column column, std::string &code, std::string &quantity,
+                std::string &description, Money value, std::string &amount, std::string &explanation)
+{
+    SlipRow &row = rows.emplace_back();
+    row.code = std::move(code);
+    row.quantity = std::move(quantity);
+    row.description = std::move(description);
+    row.amount = std::move(amount);
+    row.column = column;
+    row.value = value;
+    row.explanation = std::move(explanation);
+    return row;
+}
+
+} // namespace
+
 SlipRow &SlipBuilder::earnings(std::string code, std::string quantity, std::string description, Money value,
                                std::string amount, std::string explanation)
 {
-    return slip_.rows.emplace_back(SlipRow{std::move(code), std::move(quantity), true, std::move(description),
-                                           std::move(amount), Column::Earnings, value, std::move(explanation)});
+    return addRow(slip_.rows, Column::Earnings, code, quantity, description, value, amount, explanation);
 }
 
 SlipRow &SlipBuilder::deduction(std::string code, std::string quantity, std::string description, Money value,
                                 std::string amount, std::string explanation)
 {
-    return slip_.rows.emplace_back(SlipRow{std::move(code), std::move(quantity), true, std::move(description),
-                                           std::move(amount), Column::Deductions, value, std::move(explanation)});
+    return addRow(slip_.rows, Column::Deductions, code, quantity, description, value, amount, explanation);
 }
 
 } // namespace recibo

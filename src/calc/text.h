@@ -24,12 +24,12 @@ void append(std::string &out, std::string_view, T value)
 
 inline void append(std::string &out, std::string_view separator, double value)
 {
-    out += doubleText(value, separator);
+    appendDoubleText(out, value, separator);
 }
 
 inline void append(std::string &out, std::string_view separator, Money value)
 {
-    out += moneyText(value, separator);
+    appendMoneyText(out, value, separator);
 }
 
 inline void append(std::string &out, std::string_view, std::string_view part) { out += part; }
@@ -40,7 +40,7 @@ template <typename... Parts>
 std::string join(std::string_view separator, const Parts &...parts)
 {
     std::string out;
-    out.reserve(80);
+    out.reserve(160); // the longest explanation, of the decree table, fits
     (append(out, separator, parts), ...);
     return out;
 }

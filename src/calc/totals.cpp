@@ -6,6 +6,7 @@ namespace recibo {
 namespace {
 
 // "a + b + c = total" over the amounts shown in one column of the slip.
+// Every row's figure is the money text of its value.
 std::string columnSum(const Slip &slip, Column column, Money total, std::string_view sep)
 {
     std::string why;
@@ -16,7 +17,10 @@ std::string columnSum(const Slip &slip, Column column, Money total, std::string_
             continue;
         if (terms++ > 0)
             why += " + ";
-        text::append(why, sep, row.value);
+        // The figure exactly as the row shows it, without "$ " (or "$").
+        std::string_view shown = row.amount;
+        shown.remove_prefix(shown.starts_with("$ ") ? 2 : 1);
+        why += shown;
     }
     if (terms == 0)
         return text::join(sep, column == Column::Earnings ? "Sin haberes: " : "Sin descuentos: ", total);

@@ -3,7 +3,11 @@
 
 #include <QTest>
 
+#include <algorithm>
+#include <charconv>
 #include <clocale>
+#include <cmath>
+#include <random>
 
 #include "calc/numbers.h"
 #include "calc_support.h"
@@ -129,6 +133,37 @@ private slots:
         QFETCH(QString, separator);
         QFETCH(QString, text);
         QCOMPARE(qtext(recibo::doubleText(value, separator.toStdString())), text);
+    }
+
+    void doubleTextIsFifteenDigits()
+    {
+        // Whatever shortcut doubleText takes, it writes what rounding to 15
+        // significant digits writes.
+        std::mt19937_64 random(15);
+        std::uniform_real_distribution<double> hours(0, 200);
+        std::uniform_int_distribution<int> exponent(-12, 12);
+        for (int i = 0; i < 20000; ++i) {
+            double value = 0;
+            switch (i % 4) {
+            case 0:
+                value = std::round(hours(random) * 100) / 100 * 64.7; // hours x points per hour
+                break;
+            case 1:
+                value = std::round(hours(random) * 10) / 10 * 86.9;
+                break;
+            case 2:
+                value = hours(random) * std::pow(10.0, exponent(random));
+                break;
+            default:
+                value = static_cast<double>(random() % 100000000) / 10000;
+                break;
+            }
+            char buffer[64];
+            const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15).ptr;
+            std::string expected(buffer, end);
+            std::replace(expected.begin(), expected.end(), '.', ',');
+            QCOMPARE(recibo::doubleText(value, ","), expected);
+        }
     }
 };
 
