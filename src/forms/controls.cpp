@@ -22,6 +22,15 @@ namespace {
 
 QString text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
+// A check box that answers a click anywhere on it, caption and blank included.
+class WholeCheckBox : public QCheckBox {
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    bool hitButton(const QPoint &pos) const override { return rect().contains(pos); }
+};
+
 QWidget *containerOf(QWidget *window, const Control &control)
 {
     if (control.parent.empty())
@@ -136,7 +145,7 @@ QWidget *create(QWidget *container, const Control &control)
         return button;
     }
     case Kind::CheckBox: {
-        auto *box = new QCheckBox(caption, container);
+        auto *box = new WholeCheckBox(caption, container);
         box->setLayoutDirection(Qt::RightToLeft);
         box->setChecked(control.flags & Checked);
         return box;

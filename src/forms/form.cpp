@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QPushButton>
 
 namespace recibo::forms {
 
@@ -25,6 +26,13 @@ void Form::keyPressEvent(QKeyEvent *event)
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        // A push button with the focus takes Enter for itself, as a default
+        // button of the moment; anywhere else Enter presses the default button.
+        if (auto *focused = qobject_cast<QPushButton *>(focusWidget());
+            focused && !focused->isCheckable() && isAncestorOf(focused)) {
+            press(focused);
+            return;
+        }
         if (defaultButton_ && !(event->modifiers() & ~Qt::KeypadModifier)) {
             press(defaultButton_);
             return;
