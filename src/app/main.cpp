@@ -6,7 +6,6 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("recibo"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Recibo"));
     prepareApplication();
     startEntryWindow();
     return QApplication::exec();
