@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds the benchmarks (Release) in build-bench and runs them once, headless:
+# the core calculation of the 18-row example slip, "Calcular" on the windows
+# and the start-up against a bare Qt program. Extra arguments go to Google
+# Benchmark (e.g. --benchmark_filter=Calculo).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh bench
+
+build=build-bench
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DRECIBO_BUILD_BENCH=ON \
+  -DRECIBO_BUILD_TESTS=OFF -DRECIBO_BUILD_FUZZ=OFF >/dev/null
+cmake --build "$build" --target bench_recibo -j "$(nproc)"
+
+echo "== $(nproc) núcleos, $(grep -m1 'model name' /proc/cpuinfo 2>/dev/null | cut -d: -f2- | sed 's/^ *//')"
+exec "$build/bench/bench_recibo" "$@"
