@@ -192,8 +192,9 @@ private:
     std::string_view separator_;
 };
 
-// The zone field: an item of the list (typed or picked), or nothing chosen
-// (empty or the prompt, then the list's own selection counts).
+// The zone field: an item of the list (typed or picked), or nothing chosen.
+// A field the user emptied, or that shows the prompt, means no zone, whatever
+// item the list had selected before: the slip follows what the field shows.
 bool readZone(const PayInput &input, Reader &reader, int &zone)
 {
     const std::string_view text = trimmed(input.zoneText);
@@ -203,7 +204,7 @@ bool readZone(const PayInput &input, Reader &reader, int &zone)
         return true;
     }
     if (text.empty() || text == kZonePrompt) {
-        zone = input.zoneIndex >= 0 && input.zoneIndex < kZoneCount ? input.zoneIndex : -1;
+        zone = -1;
         return true;
     }
     std::string message = "La zona «";

@@ -12,6 +12,7 @@
 
 #include "app/desk.h"
 #include "calc/calculate.h"
+#include "calc/scale.h"
 #include "catalogue/advertencia.h"
 #include "dialogs/error_window.h"
 #include "entry/ingreso_layout.h"
@@ -31,10 +32,6 @@ const std::array<const char *, 13> Ingreso::kChosenCargoDisplay = {
 
 namespace {
 
-// The zone list of the entry window, in the order of its percentages.
-constexpr const char *kZones[] = {"Común", "Alejada radio urbano", "Desfavorable", "Muy desfavorable",
-                                  "Zona Inhóspita"};
-
 // Deduction check boxes in the order their rows are written.
 constexpr const char *kDeductionBoxes[DeductionCount] = {"Iosper",  "Osplad",   "APORTEJUB", "Ley4035",
                                                          "VESNAR", "cajacomp", "Seguro3011"};
@@ -51,10 +48,10 @@ Ingreso::Ingreso(Desk &desk)
     setFixedSize(size());
 
     auto *zona = control<QComboBox>(QStringLiteral("zona"));
-    for (const char *zone : kZones)
-        zona->addItem(QString::fromUtf8(zone));
+    for (std::string_view zone : zoneItems())
+        zona->addItem(qtext(zone));
     zona->setCurrentIndex(-1);
-    zona->setEditText(QStringLiteral("Ubicación Escuela (Zona)"));
+    zona->setEditText(qtext(kZonePrompt));
 
     auto *calcularButton = control<QPushButton>(QStringLiteral("Command1"));
     setDefaultButton(calcularButton);

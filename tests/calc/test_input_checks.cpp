@@ -283,7 +283,8 @@ private slots:
         QTest::newRow("typed item, nothing selected") << "Desfavorable" << -1 << "40 %";
         QTest::newRow("typed item wins over the list") << "Zona Inhóspita" << 1 << "120 %";
         QTest::newRow("prompt, nothing selected") << "Ubicación Escuela (Zona)" << -1 << "";
-        QTest::newRow("empty text, item selected") << "" << 3 << "80 %";
+        QTest::newRow("emptied field, item selected before") << "" << 3 << "";
+        QTest::newRow("prompt, item selected before") << "Ubicación Escuela (Zona)" << 2 << "";
         QTest::newRow("Común") << "Común" << 0 << "";
     }
     void zoneTextCountsAsTheItem()
