@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Builds the Debian package, installs it as a user would, checks what it put
 # in place, starts the installed program and removes the package again.
-#   test_package.sh SOURCE_DIR
+#   test_package.sh SOURCE_DIR [BUILD_DIR]
+# With BUILD_DIR the package is made from that (already built) tree with
+# cpack; without it scripts/package.sh builds a Release tree of its own.
 # Exits with 77 (skipped) where it cannot install packages: not root, or no apt-get.
 set -uo pipefail
 
-source_dir=${1:?usage: test_package.sh SOURCE_DIR}
+source_dir=${1:?usage: test_package.sh SOURCE_DIR [BUILD_DIR]}
+build_dir=${2:-}
 skip=77
 
 if [ "$(id -u)" -ne 0 ]; then
@@ -41,7 +44,12 @@ cleanup() {
 trap cleanup EXIT
 
 step "Construcción del paquete"
-deb=$("$source_dir/scripts/package.sh" | tail -n 1)
+if [ -n "$build_dir" ]; then
+  (cd "$build_dir" && cpack -G DEB -B "$work/package" >/dev/null) || { echo "FALLA: cpack no pudo armar el paquete"; exit 1; }
+  deb=$(ls "$work"/package/recibo_*.deb 2>/dev/null | head -n 1)
+else
+  deb=$("$source_dir/scripts/package.sh" | tail -n 1)
+fi
 if [ -z "$deb" ] || [ ! -f "$deb" ]; then
   echo "FALLA: scripts/package.sh no dejó ningún paquete"
   exit 1
