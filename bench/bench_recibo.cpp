@@ -88,7 +88,7 @@ int rowHeapBlocks(const Slip &slip)
 {
     int blocks = slip.rows.capacity() > 0 ? 1 : 0;
     for (const SlipRow &row : slip.rows)
-        blocks += heapBlock(row.code) + heapBlock(row.quantity) + heapBlock(row.description) +
+        blocks += heapBlock(row.code) + heapBlock(row.quantity) +
                   heapBlock(row.amount) + heapBlock(row.explanation);
     return blocks;
 }

@@ -53,7 +53,7 @@ void deductionRows(Run &run)
         std::string why = d.withIncentive ? text::join(run.sep, d.quantity, " de la base de aportes ", st.baseaportes,
                                                        " + incentivo ", st.montoincentivo)
                                           : text::join(run.sep, d.quantity, " de la base de aportes ", st.baseaportes);
-        run.rows.deduction(std::string(d.code), std::string(d.quantity), std::string(d.caption), amount,
+        run.rows.deduction(std::string(d.code), std::string(d.quantity), d.caption, amount,
                            amountText(amount, run.sep), std::move(why));
     }
 }

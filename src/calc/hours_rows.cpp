@@ -44,7 +44,7 @@ void hoursRows(Run &run)
     st.montotardif = Money();
 
     st.montobasico = Money::fromDouble(hours * level.pointsPerHour * kPointValue);
-    run.rows.earnings("001", typed, std::string(level.row001), st.montobasico, basicAmountText(st.montobasico, sep),
+    run.rows.earnings("001", typed, level.row001, st.montobasico, basicAmountText(st.montobasico, sep),
                       text::join(sep, hours, " horas × ", level.pointsPerHour, " puntos × ", kPointValue, " = ",
                                  st.montobasico));
 }

@@ -22,12 +22,12 @@ namespace {
 
 // Builds the row in its place in the slip, without a temporary row.
 SlipRow &addRow(std::vector<SlipRow> &rows, Column column, std::string &code, std::string &quantity,
-                std::string &description, Money value, std::string &amount, std::string &explanation)
+                std::string_view description, Money value, std::string &amount, std::string &explanation)
 {
     SlipRow &row = rows.emplace_back();
     row.code = std::move(code);
     row.quantity = std::move(quantity);
-    row.description = std::move(description);
+    row.description = description;
     row.amount = std::move(amount);
     row.column = column;
     row.value = value;
@@ -37,13 +37,13 @@ SlipRow &addRow(std::vector<SlipRow> &rows, Column column, std::string &code, st
 
 } // namespace
 
-SlipRow &SlipBuilder::earnings(std::string code, std::string quantity, std::string description, Money value,
+SlipRow &SlipBuilder::earnings(std::string code, std::string quantity, std::string_view description, Money value,
                                std::string amount, std::string explanation)
 {
     return addRow(slip_.rows, Column::Earnings, code, quantity, description, value, amount, explanation);
 }
 
-SlipRow &SlipBuilder::deduction(std::string code, std::string quantity, std::string description, Money value,
+SlipRow &SlipBuilder::deduction(std::string code, std::string quantity, std::string_view description, Money value,
                                 std::string amount, std::string explanation)
 {
     return addRow(slip_.rows, Column::Deductions, code, quantity, description, value, amount, explanation);

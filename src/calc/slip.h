@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "calc/money.h"
@@ -17,7 +18,7 @@ struct SlipRow {
     std::string code;
     std::string quantity;
     bool showQuantity = true;   // row 1010 leaves its quantity hidden
-    std::string description;
+    std::string_view description; // one of the scale's fixed texts
     std::string amount;         // the amount text as shown
     Column column = Column::Earnings;
     Money value;                // the amount itself
@@ -69,9 +70,9 @@ class SlipBuilder {
 public:
     explicit SlipBuilder(Slip &slip) : slip_(slip) { slip_.rows.reserve(kMaxRowsWritten); }
 
-    SlipRow &earnings(std::string code, std::string quantity, std::string description, Money value,
+    SlipRow &earnings(std::string code, std::string quantity, std::string_view description, Money value,
                       std::string amount, std::string explanation = {});
-    SlipRow &deduction(std::string code, std::string quantity, std::string description, Money value,
+    SlipRow &deduction(std::string code, std::string quantity, std::string_view description, Money value,
                        std::string amount, std::string explanation = {});
 
     int rowCounter() const { return static_cast<int>(slip_.rows.size()); }
