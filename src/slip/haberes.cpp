@@ -114,26 +114,27 @@ void Haberes::writeHead(const SlipHead &head)
 void Haberes::placeTotals(const TotalsLayout &layout)
 {
     const auto line = [this](const char *name) { return control<forms::Line>(QString::fromLatin1(name)); };
+    // A rule across the slip: its upper end, then its lower end.
+    const auto level = [&line](const char *name, float y) {
+        line(name)->setY1(y);
+        line(name)->setY2(y);
+    };
     const auto top = [this](const char *name, float twips) {
         QWidget *widget = control(QString::fromLatin1(name));
         widget->move(widget->x(), pixels(twips));
     };
     for (const char *name : {"Line1", "Line2", "Line3(0)", "Line3(1)", "Line5", "Line7"})
         line(name)->setY2(layout.verticalLinesY2);
-    line("Line6")->setY1(layout.line6);
-    line("Line6")->setY2(layout.line6);
+    level("Line6", layout.line6);
     top("thaberes", layout.haberesTop);
     top("Label15", layout.haberesTop);
-    line("Line15")->setY1(layout.line15);
-    line("Line15")->setY2(layout.line15);
+    level("Line15", layout.line15);
     top("tdescuentos", layout.descuentosTop);
     top("Label16", layout.descuentosTop);
-    line("Line16")->setY1(layout.line16);
-    line("Line16")->setY2(layout.line16);
+    level("Line16", layout.line16);
     top("liquido", layout.liquidoTop);
     top("Label17", layout.liquidoTop);
-    line("Line17")->setY1(layout.line17);
-    line("Line17")->setY2(layout.line17);
+    level("Line17", layout.line17);
 }
 
 void Haberes::showSlip(const Slip &slip, const QString &teacher, const QString &when)
