@@ -88,8 +88,7 @@ int rowHeapBlocks(const Slip &slip)
 {
     int blocks = slip.rows.capacity() > 0 ? 1 : 0;
     for (const SlipRow &row : slip.rows)
-        blocks += heapBlock(row.code) + heapBlock(row.quantity) +
-                  heapBlock(row.amount) + heapBlock(row.explanation);
+        blocks += heapBlock(row.code) + heapBlock(row.quantity) + heapBlock(row.amount) + heapBlock(row.explanation);
     return blocks;
 }
 
@@ -106,7 +105,7 @@ int otherHeapBlocks(const Slip &slip)
 // Compares the slip with the figures of the worked example; returns what differs.
 std::vector<std::string> differencesFromExample(const Slip &slip)
 {
-    static const char *const codes[] = {"001", "010", "078", "006", "014", "084", "113", "188", "172",
+    static const char *const codes[] = {"001",  "010",  "078", "006", "014", "084", "113", "188", "172",
                                         "1001", "1010", "505", "508", "502", "504", "332", "512", "510"};
     std::vector<std::string> differences;
     if (static_cast<int>(slip.rows.size()) != kExampleRows) {
@@ -320,7 +319,8 @@ bool clickAndWaitForSlip(QAbstractButton *calcular, Haberes &haberes, PaintCount
     const auto start = std::chrono::steady_clock::now();
     QTest::mouseClick(calcular, Qt::LeftButton);
     if (clickMilliseconds)
-        *clickMilliseconds = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        *clickMilliseconds =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     QElapsedTimer deadline;
     deadline.start();
     while (!(haberes.isVisible() && counter.paints > paintsBefore)) {
@@ -396,11 +396,7 @@ void Calcular_ventanas(benchmark::State &st)
     st.SetLabel(std::to_string(findings.windowRows) + " renglones");
     hideSlip(haberes);
 }
-BENCHMARK(Calcular_ventanas)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(Calcular_ventanas)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
 
 // -- Start-up --------------------------------------------------------------
 

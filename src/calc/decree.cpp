@@ -12,6 +12,8 @@ namespace {
 // J are below 620, the last two apply from 620 full-day points on.
 constexpr int kBandColumns = 6;
 constexpr int kColumns = kBandColumns + 2;
+// Laid out like the printed table.
+// clang-format off
 constexpr int kSupplement[kSeniorityOptions + 1][kColumns] = {
     //                      P≤971 972–1169 1170–1400 1401–1942 1943–2220 P≥2221 | J≥620: P≤971 P≥972
     /* none selected      */ {80, 80, 0, 0, 0, 0, /**/ 0, 0},
@@ -28,6 +30,7 @@ constexpr int kSupplement[kSeniorityOptions + 1][kColumns] = {
     /* Entre 22 y 24 años */ {605, 495, 430, 330, 320, 190, /**/ 615, 505},
     /* Más de 24 años     */ {620, 510, 480, 335, 330, 190, /**/ 620, 510},
 };
+// clang-format on
 
 // Highest basic points of each band but the last (the bands are closed
 // ranges of whole points).
@@ -37,14 +40,13 @@ constexpr int kBandTop[kBandColumns - 1] = {971, 1169, 1400, 1942, 2220};
 constexpr int kFullDayPoints = 620;
 
 // The bands as the explanation names them.
-constexpr std::string_view kBandText[kColumns] = {
-    "hasta 971", "de 972 a 1169", "de 1170 a 1400", "de 1401 a 1942",
-    "de 1943 a 2220", "2221 o más", "hasta 971", "972 o más"};
+constexpr std::string_view kBandText[kColumns] = {"hasta 971",      "de 972 a 1169", "de 1170 a 1400", "de 1401 a 1942",
+                                                  "de 1943 a 2220", "2221 o más",    "hasta 971",      "972 o más"};
 
 constexpr std::string_view kSeniorityCaption[kSeniorityOptions + 1] = {
-    "sin antigüedad elegida", "Menos de 1 año",     "Entre 1 y 2 años",   "Entre 2 y 5 años", "Entre 5 y 7 años",
-    "Entre 7 y 10 años",      "Entre 10 y 12 años", "Entre 12 y 15 años", "Entre 15 y 17 años",
-    "Entre 17 y 20 años",     "Entre 20 y 22 años", "Entre 22 y 24 años", "Más de 24 años"};
+    "sin antigüedad elegida", "Menos de 1 año",     "Entre 1 y 2 años",   "Entre 2 y 5 años",   "Entre 5 y 7 años",
+    "Entre 7 y 10 años",      "Entre 10 y 12 años", "Entre 12 y 15 años", "Entre 15 y 17 años", "Entre 17 y 20 años",
+    "Entre 20 y 22 años",     "Entre 22 y 24 años", "Más de 24 años"};
 
 // Hours: the supplement pays 9.4 a code-06 hour up to a full amount, reached
 // at 30 hours at secondary level and at 15 at higher level.
@@ -80,10 +82,10 @@ void cargoSupplement(Run &run)
     const int amount = kSupplement[option][column];
     st.montoart23 = Money::whole(amount);
     run.art23Quantity = {};
-    run.art23Why = text::join(run.sep, "Tabla del decreto 5863/05: ", kSeniorityCaption[option], ", ", st.ptsbasicos,
-                              " puntos básicos (", kBandText[column], "), jornada completa ", st.ptsjorcom,
-                              column < kBandColumns ? " puntos (menos de 620) = " : " puntos (620 o más) = ",
-                              st.montoart23);
+    run.art23Why =
+        text::join(run.sep, "Tabla del decreto 5863/05: ", kSeniorityCaption[option], ", ", st.ptsbasicos,
+                   " puntos básicos (", kBandText[column], "), jornada completa ", st.ptsjorcom,
+                   column < kBandColumns ? " puntos (menos de 620) = " : " puntos (620 o más) = ", st.montoart23);
 }
 
 void hoursSupplement(Run &run)
@@ -94,8 +96,8 @@ void hoursSupplement(Run &run)
     if (hours >= rule.fullFromHours) {
         st.montoart23 = Money::whole(rule.fullAmount);
         run.art23Quantity = rule.fullText;
-        run.art23Why = text::join(run.sep, hours, " horas con código 06 (", rule.fullText, " o más): monto fijo ",
-                                  st.montoart23);
+        run.art23Why =
+            text::join(run.sep, hours, " horas con código 06 (", rule.fullText, " o más): monto fijo ", st.montoart23);
     } else {
         st.montoart23 = Money::fromDouble(hours * kPesosPerHour06);
         run.art23Quantity = run.input.hoursCode06;

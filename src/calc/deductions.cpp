@@ -9,7 +9,7 @@ namespace {
 
 struct DeductionRate {
     std::string_view code;
-    std::string_view caption;  // description on the slip
+    std::string_view caption; // description on the slip
     double rate;
     std::string_view quantity; // the percentage as the slip shows it
     bool withIncentive;        // the base also holds the national incentive
@@ -53,8 +53,8 @@ void deductionRows(Run &run)
         std::string why = d.withIncentive ? text::join(run.sep, d.quantity, " de la base de aportes ", st.baseaportes,
                                                        " + incentivo ", st.montoincentivo)
                                           : text::join(run.sep, d.quantity, " de la base de aportes ", st.baseaportes);
-        run.rows.deduction(std::string(d.code), std::string(d.quantity), d.caption, amount,
-                           amountText(amount, run.sep), std::move(why));
+        run.rows.deduction(std::string(d.code), std::string(d.quantity), d.caption, amount, amountText(amount, run.sep),
+                           std::move(why));
     }
 }
 

@@ -10,9 +10,9 @@ namespace {
 constexpr double kPointValue = 0.63;
 
 struct HoursLevel {
-    double pointsPerHour;      // points that one teaching hour is worth
-    std::string_view carsel;   // what the slip's selection panel says is paid
-    std::string_view row001;   // description of row 001
+    double pointsPerHour;    // points that one teaching hour is worth
+    std::string_view carsel; // what the slip's selection panel says is paid
+    std::string_view row001; // description of row 001
 };
 
 constexpr HoursLevel kSecondary{64.7, "Horas de nivel medio", "Hs. N. Medio"};
@@ -44,9 +44,9 @@ void hoursRows(Run &run)
     st.montotardif = Money();
 
     st.montobasico = Money::fromDouble(hours * level.pointsPerHour * kPointValue);
-    run.rows.earnings("001", typed, level.row001, st.montobasico, basicAmountText(st.montobasico, sep),
-                      text::join(sep, hours, " horas × ", level.pointsPerHour, " puntos × ", kPointValue, " = ",
-                                 st.montobasico));
+    run.rows.earnings(
+        "001", typed, level.row001, st.montobasico, basicAmountText(st.montobasico, sep),
+        text::join(sep, hours, " horas × ", level.pointsPerHour, " puntos × ", kPointValue, " = ", st.montobasico));
 }
 
 } // namespace recibo

@@ -54,7 +54,8 @@ void cargoNationalSums(Run &run)
 {
     CalcState &st = run.state;
     const bool fullDay = st.ptsjorcom >= kFullDayPoints;
-    const std::string_view points = fullDay ? " con 600 puntos o más de jornada completa" : " con menos de 600 puntos de jornada completa";
+    const std::string_view points =
+        fullDay ? " con 600 puntos o más de jornada completa" : " con menos de 600 puntos de jornada completa";
     if (run.input.incentive) {
         st.montoincentivo = Money::whole(fullDay ? kIncentiveFrom : kIncentiveBelow);
         run.incentivoWhy = text::join(run.sep, "Monto fijo", points, ": ", st.montoincentivo);
@@ -75,8 +76,8 @@ void hoursNationalSums(Run &run)
     CalcState &st = run.state;
 
     if (in.hoursIncentive > 0) {
-        st.montoincentivo = cappedByHours(in.hoursIncentive, rates.incentivePerHour, kIncentiveCap, run.sep,
-                                          run.incentivoWhy);
+        st.montoincentivo =
+            cappedByHours(in.hoursIncentive, rates.incentivePerHour, kIncentiveCap, run.sep, run.incentivoWhy);
     } else {
         st.montoincentivo = Money();
         run.incentivoWhy.clear();
@@ -84,8 +85,8 @@ void hoursNationalSums(Run &run)
     st.montonegro = cappedByHours(in.hoursCode113, rates.negroPerHour, kNegroCap, run.sep, run.negroWhy);
 
     // The quantity limit is a test of its own, apart from the cap.
-    run.incentivoQuantity = in.hoursIncentive >= rates.quantityLimit ? rates.limitText
-                                                                        : std::string_view(run.input.hoursIncentive);
+    run.incentivoQuantity =
+        in.hoursIncentive >= rates.quantityLimit ? rates.limitText : std::string_view(run.input.hoursIncentive);
     run.negroQuantity =
         in.hoursCode113 >= rates.quantityLimit ? rates.limitText : std::string_view(run.input.hoursCode113);
 }
@@ -103,12 +104,12 @@ void nationalRows(Run &run)
 void plusRow(Run &run)
 {
     CalcState &st = run.state;
-    const Money base = run.montojornada + st.montobasico + st.montocompbas + st.montotardif + st.montoantig +
-                       st.montozona;
+    const Money base =
+        run.montojornada + st.montobasico + st.montocompbas + st.montotardif + st.montoantig + st.montozona;
     st.montoplus = Money::fromDouble(base.toDouble() * kPlusFactor);
-    run.rows.earnings("188", "7.0", "Plus Productividad", st.montoplus, amountText(st.montoplus, run.sep),
-                      text::join(run.sep, "7 % de ", base,
-                                 " (básico + comp. + tarea dif. + jornada + antigüedad + zona)"));
+    run.rows.earnings(
+        "188", "7.0", "Plus Productividad", st.montoplus, amountText(st.montoplus, run.sep),
+        text::join(run.sep, "7 % de ", base, " (básico + comp. + tarea dif. + jornada + antigüedad + zona)"));
 }
 
 void absenceReduction(Run &run)

@@ -108,10 +108,10 @@ void familyRows(Run &run)
             }
         }
         st.montohijos = Money::whole(st.numhijos * band->perChild);
-        run.rows.earnings(
-            "1001", text::whole(st.numhijos), "Sal fam hijo", st.montohijos, amountText(st.montohijos, sep),
-            text::join(sep, st.numhijos, st.numhijos == 1 ? " hijo × " : " hijos × ", band->perChild, " = ",
-                       st.montohijos, " (haberes de ", sum, ": ", band->text, ")"));
+        run.rows.earnings("1001", text::whole(st.numhijos), "Sal fam hijo", st.montohijos,
+                          amountText(st.montohijos, sep),
+                          text::join(sep, st.numhijos, st.numhijos == 1 ? " hijo × " : " hijos × ", band->perChild,
+                                     " = ", st.montohijos, " (haberes de ", sum, ": ", band->text, ")"));
     } else {
         st.numhijos = 0;
         st.montohijos = Money();
@@ -141,8 +141,7 @@ void familyRows(Run &run)
 
     if (run.input.spouse) {
         st.montoconyuge = Money::whole(kSpouseAmount);
-        SlipRow &row = run.rows.earnings("1010", "", "Sal fam Cony", st.montoconyuge,
-                                         amountText(st.montoconyuge, sep),
+        SlipRow &row = run.rows.earnings("1010", "", "Sal fam Cony", st.montoconyuge, amountText(st.montoconyuge, sep),
                                          text::join(sep, "Monto fijo por cónyuge: ", st.montoconyuge));
         row.showQuantity = false;
     } else {

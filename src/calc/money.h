@@ -31,8 +31,16 @@ public:
 
     constexpr Money operator+(Money other) const { return Money(units_ + other.units_); }
     constexpr Money operator-(Money other) const { return Money(units_ - other.units_); }
-    constexpr Money &operator+=(Money other) { units_ += other.units_; return *this; }
-    constexpr Money &operator-=(Money other) { units_ -= other.units_; return *this; }
+    constexpr Money &operator+=(Money other)
+    {
+        units_ += other.units_;
+        return *this;
+    }
+    constexpr Money &operator-=(Money other)
+    {
+        units_ -= other.units_;
+        return *this;
+    }
     constexpr auto operator<=>(const Money &) const = default;
 
     static constexpr std::int64_t kUnitsPerPeso = 10000;

@@ -100,8 +100,8 @@ void appendDoubleText(std::string &out, double value, std::string_view decimalSe
     // to 15 significant digits gives whenever it has at most 15 digits and
     // no exponent, and it is much quicker to find.
     auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general);
-    if (error != std::errc() || std::string_view(buffer, static_cast<std::size_t>(end - buffer)).find('e') !=
-                                    std::string_view::npos ||
+    if (error != std::errc() ||
+        std::string_view(buffer, static_cast<std::size_t>(end - buffer)).find('e') != std::string_view::npos ||
         significantDigits(buffer, end) > 15) {
         const auto rounded = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
         if (rounded.ec != std::errc())

@@ -35,19 +35,19 @@ struct PayInput {
     std::string hoursIncentive; // numhorasincen
     std::string hoursCode113;   // numhorascod113
 
-    int seniorityOption = 0;    // 1 to 12 for Option1 to Option12, 0 when none is selected
-    std::string seniorityText;  // the text of porcantig, e.g. "30 %"
+    int seniorityOption = 0;   // 1 to 12 for Option1 to Option12, 0 when none is selected
+    std::string seniorityText; // the text of porcantig, e.g. "30 %"
 
-    int zoneIndex = -1;         // selected item of zona, -1 for none
-    std::string zoneText;       // what the zone field shows
+    int zoneIndex = -1;   // selected item of zona, -1 for none
+    std::string zoneText; // what the zone field shows
 
-    bool incentive = true;      // opincentivo
-    std::string absenceDays;    // dinasist, read whatever the state of inasist
+    bool incentive = true;   // opincentivo
+    std::string absenceDays; // dinasist, read whatever the state of inasist
 
     bool transport = false;
-    std::string kilometres;     // cantkm
+    std::string kilometres; // cantkm
     bool children = false;
-    std::string childrenCount;  // cantidadhijos
+    std::string childrenCount; // cantidadhijos
     bool disabledChildren = false;
     std::string disabledChildrenCount; // cantidadhijosdisc
     bool spouse = false;

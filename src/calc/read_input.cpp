@@ -151,8 +151,9 @@ private:
     {
         if (trimmed(text).empty())
             return refuse(field, quoted(field) + " está vacío: escriba un número.");
-        return refuse(field, quoted(field) + " debe ser un número, escrito solo con cifras y sin separador de miles; "
-                                             "los decimales se escriben con " +
+        return refuse(field, quoted(field) +
+                                 " debe ser un número, escrito solo con cifras y sin separador de miles; "
+                                 "los decimales se escriben con " +
                                  separatorName(separator_) + " (por ejemplo 7" + std::string(separator_) + "5).");
     }
 

@@ -28,11 +28,11 @@ struct InputValues {
     double hoursCode113 = 0;   // numhorascod113
 
     // Every path.
-    int seniorityOption = 0; // 1 to 12, 0 for none
-    int zoneIndex = -1;      // item of the zone list, -1 for none
-    double absenceDays = 0;  // dinasist
-    std::int16_t kilometres = 0;      // cantkm, when transport is checked
-    std::uint8_t children = 0;        // cantidadhijos, when checked
+    int seniorityOption = 0;           // 1 to 12, 0 for none
+    int zoneIndex = -1;                // item of the zone list, -1 for none
+    double absenceDays = 0;            // dinasist
+    std::int16_t kilometres = 0;       // cantkm, when transport is checked
+    std::uint8_t children = 0;         // cantidadhijos, when checked
     std::uint8_t disabledChildren = 0; // cantidadhijosdisc, when checked
 };
 

@@ -12,8 +12,8 @@ namespace {
 constexpr std::array<int, kSeniorityOptions + 1> kSeniorityPercent{0, 0, 10, 15, 30, 40, 50, 60, 70, 80, 100, 110, 120};
 
 // The school zones and their supplement, percent of the base, in list order.
-constexpr std::array<std::string_view, kZoneCount> kZoneItems{
-    "Común", "Alejada radio urbano", "Desfavorable", "Muy desfavorable", "Zona Inhóspita"};
+constexpr std::array<std::string_view, kZoneCount> kZoneItems{"Común", "Alejada radio urbano", "Desfavorable",
+                                                              "Muy desfavorable", "Zona Inhóspita"};
 constexpr std::array<int, kZoneCount> kZonePercent{0, 20, 40, 80, 120};
 
 // What the base of both supplements is made of.

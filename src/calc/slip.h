@@ -17,17 +17,17 @@ enum class Column { Earnings, Deductions };
 struct SlipRow {
     std::string code;
     std::string quantity;
-    bool showQuantity = true;   // row 1010 leaves its quantity hidden
+    bool showQuantity = true;     // row 1010 leaves its quantity hidden
     std::string_view description; // one of the scale's fixed texts
-    std::string amount;         // the amount text as shown
+    std::string amount;           // the amount text as shown
     Column column = Column::Earnings;
-    Money value;                // the amount itself
-    std::string explanation;    // how the amount was computed, in Spanish
+    Money value;             // the amount itself
+    std::string explanation; // how the amount was computed, in Spanish
 };
 
 // What the calculation writes into the slip's selection panel.
 struct SlipHead {
-    std::string label11;   // "Código del cargo" or "Cantidad de horas"
+    std::string label11; // "Código del cargo" or "Cantidad de horas"
     std::string numcargo;
     std::string punbasicos;
     std::string carsel;
@@ -39,11 +39,11 @@ struct SlipHead {
 struct TotalsLayout {
     float verticalLinesY2 = 0; // Line1, Line2, Line3(0), Line3(1), Line5, Line7
     float line6 = 0;
-    float haberesTop = 0;      // thaberes and Label15
+    float haberesTop = 0; // thaberes and Label15
     float line15 = 0;
-    float descuentosTop = 0;   // tdescuentos and Label16
+    float descuentosTop = 0; // tdescuentos and Label16
     float line16 = 0;
-    float liquidoTop = 0;      // liquido and Label17
+    float liquidoTop = 0; // liquido and Label17
     float line17 = 0;
 };
 
@@ -55,7 +55,7 @@ struct Slip {
     Money totalHaberes;
     Money totalDescuentos;
     Money totalLiquido;
-    std::string thaberes;     // amount texts of the three totals
+    std::string thaberes; // amount texts of the three totals
     std::string tdescuentos;
     std::string liquido;
     std::string thaberesExplanation;

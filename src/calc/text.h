@@ -14,8 +14,7 @@
 
 namespace recibo::text {
 
-template <std::integral T>
-void append(std::string &out, std::string_view, T value)
+template <std::integral T> void append(std::string &out, std::string_view, T value)
 {
     char buffer[24];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(value));
@@ -36,8 +35,7 @@ inline void append(std::string &out, std::string_view, std::string_view part) { 
 inline void append(std::string &out, std::string_view, const char *part) { out += part; }
 
 // Joins the parts into one text: whole numbers, factors, amounts and words.
-template <typename... Parts>
-std::string join(std::string_view separator, const Parts &...parts)
+template <typename... Parts> std::string join(std::string_view separator, const Parts &...parts)
 {
     std::string out;
     out.reserve(160); // the longest explanation, of the decree table, fits

@@ -59,9 +59,8 @@ void totals(Run &run)
     slip.liquido = amountText(st.totalliquido, sep);
     slip.thaberesExplanation = columnSum(slip, Column::Earnings, st.totalhaberes, sep);
     slip.tdescuentosExplanation = columnSum(slip, Column::Deductions, st.totaldescuentos, sep);
-    slip.liquidoExplanation =
-        text::join(sep, "Total haberes ", st.totalhaberes, " − total descuentos ", st.totaldescuentos, " = ",
-                   st.totalliquido);
+    slip.liquidoExplanation = text::join(sep, "Total haberes ", st.totalhaberes, " − total descuentos ",
+                                         st.totaldescuentos, " = ", st.totalliquido);
 }
 
 } // namespace recibo

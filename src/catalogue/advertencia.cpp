@@ -34,6 +34,8 @@ constexpr std::string_view kCodeTip = "Escriba el código del cargo. Si luego de
 constexpr std::string_view kAutomaticTip = "Se selecciona automáticamente";
 
 // A column caption above its box.
+// The control table keeps one control to a line or two.
+// clang-format off
 constexpr Control heading(std::string_view name, int left, int width, std::string_view text)
 {
     return {.name = name, .kind = Kind::Label, .left = left, .top = 720, .width = width, .height = 330,
@@ -80,6 +82,7 @@ constexpr Control kControls[] = {
     {.name = "Command2", .kind = Kind::Button, .left = 6480, .top = 5520, .width = 2325, .height = 435,
      .text = "Salir sin datos", .bg = kGreen, .font = kArial12Bold},
 };
+// clang-format on
 
 const CargoRow &row(int index) { return cargoCatalogue()[static_cast<std::size_t>(index)]; }
 

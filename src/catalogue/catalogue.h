@@ -8,8 +8,8 @@ namespace recibo {
 // One position of the salary scale. Every field is text, exactly as the
 // scale prints it; only the pay calculation turns points into numbers.
 struct CargoRow {
-    std::string_view codigocargo;   // three digits, unique
-    std::string_view cargox;        // name; several rows share a name
+    std::string_view codigocargo; // three digits, unique
+    std::string_view cargox;      // name; several rows share a name
     std::string_view puntosbasicos;
     std::string_view compbasico;
     std::string_view tareadif;

@@ -8,6 +8,8 @@ using namespace forms;
 
 namespace {
 
+// The control tables keep one control to a line or two.
+// clang-format off
 constexpr Rgb kCyan{0, 255, 255};
 constexpr Rgb kRed{255, 0, 0};
 
@@ -18,6 +20,7 @@ const Control kControls[] = {
     {.name = "Aceptar", .kind = Kind::Button, .left = 1680, .top = 720, .width = 1800, .height = 540,
      .text = "Aceptar", .bg = kRed, .font = {"Arial", 14.25, true}},
 };
+// clang-format on
 
 } // namespace
 

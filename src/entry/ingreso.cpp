@@ -25,15 +25,14 @@ using forms::qtext;
 using forms::utf8;
 
 const std::array<const char *, 13> Ingreso::kChosenCargoDisplay = {
-    "cargoselect",   "codcartit",    "codcarval",    "puncartit",     "puncarval",
-    "punproljortit", "punproljorval", "punjorcomtit", "punjorcomval",  "puntardiftit",
-    "puntardifval",  "puncompbastit", "puncompbasval",
+    "cargoselect",  "codcartit",    "codcarval",    "puncartit",    "puncarval",     "punproljortit", "punproljorval",
+    "punjorcomtit", "punjorcomval", "puntardiftit", "puntardifval", "puncompbastit", "puncompbasval",
 };
 
 namespace {
 
 // Deduction check boxes in the order their rows are written.
-constexpr const char *kDeductionBoxes[DeductionCount] = {"Iosper",  "Osplad",   "APORTEJUB", "Ley4035",
+constexpr const char *kDeductionBoxes[DeductionCount] = {"Iosper", "Osplad",   "APORTEJUB", "Ley4035",
                                                          "VESNAR", "cajacomp", "Seguro3011"};
 
 } // namespace
@@ -56,8 +55,7 @@ Ingreso::Ingreso(Desk &desk)
     auto *calcularButton = control<QPushButton>(QStringLiteral("Command1"));
     setDefaultButton(calcularButton);
     connect(calcularButton, &QPushButton::clicked, this, &Ingreso::calcular);
-    connect(control<QPushButton>(QStringLiteral("Command2")), &QPushButton::clicked, this,
-            [this] { desk_.quit(); });
+    connect(control<QPushButton>(QStringLiteral("Command2")), &QPushButton::clicked, this, [this] { desk_.quit(); });
     connectRules();
     control(QStringLiteral("docente"))->setFocus();
 }
@@ -179,8 +177,8 @@ void Ingreso::reportProblem(const QString &controlName, const QString &message)
     }
 
     if (!inputMessage_) {
-        inputMessage_ = new QMessageBox(QMessageBox::Warning, QStringLiteral("Dato no válido"), QString(),
-                                        QMessageBox::Ok, this);
+        inputMessage_ =
+            new QMessageBox(QMessageBox::Warning, QStringLiteral("Dato no válido"), QString(), QMessageBox::Ok, this);
         inputMessage_->setObjectName(QStringLiteral("mensaje"));
         inputMessage_->setWindowModality(Qt::NonModal);
     }

@@ -6,6 +6,8 @@ using namespace forms;
 
 namespace {
 
+// The control tables keep one control to a line or two.
+// clang-format off
 constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kBlue{0, 0, 255};
 constexpr Rgb kBlue192{0, 0, 192};
@@ -208,6 +210,7 @@ constexpr Control kControls[] = {
      .text = "Para los docentes de Entre Ríos", .tooltip = "Escala salarial vigente desde mayo de 2008",
      .fg = kWhite, .bg = kNavy, .font = kSans975Bold, .flags = Centred},
 };
+// clang-format on
 
 } // namespace
 

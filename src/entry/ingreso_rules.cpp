@@ -98,9 +98,8 @@ void Ingreso::connectRules()
     }
 
     // The incentive is mirrored beside its box; the calculation reads the box.
-    connect(button("opincentivo"), &QAbstractButton::toggled, this, [box](bool checked) {
-        box("Text1")->setText(checked ? QStringLiteral("Si") : QStringLiteral("No"));
-    });
+    connect(button("opincentivo"), &QAbstractButton::toggled, this,
+            [box](bool checked) { box("Text1")->setText(checked ? QStringLiteral("Si") : QStringLiteral("No")); });
 
     // Seniority: the band's percentage is shown and kept for the calculation.
     for (std::size_t band = 0; band < kSeniorityPercent.size(); ++band) {

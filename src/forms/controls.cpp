@@ -82,8 +82,8 @@ void applyColours(QWidget *widget, const Control &control)
     }
     widget->setPalette(palette);
     const bool fills = control.bg.isSet() && !(control.flags & Transparent) &&
-                       (control.kind == Kind::Label || control.kind == Kind::CheckBox ||
-                        control.kind == Kind::Frame || control.kind == Kind::Shape || control.kind == Kind::Picture);
+                       (control.kind == Kind::Label || control.kind == Kind::CheckBox || control.kind == Kind::Frame ||
+                        control.kind == Kind::Shape || control.kind == Kind::Picture);
     widget->setAutoFillBackground(fills);
 }
 
@@ -212,10 +212,7 @@ void buildAll(QWidget *window, std::span<const Control> controls)
         build(window, control);
 }
 
-QString elementName(std::string_view array, int index)
-{
-    return QStringLiteral("%1(%2)").arg(text(array)).arg(index);
-}
+QString elementName(std::string_view array, int index) { return QStringLiteral("%1(%2)").arg(text(array)).arg(index); }
 
 void setCaption(QLabel *label, const QString &caption)
 {
@@ -256,7 +253,7 @@ void installFontSubstitutes()
 {
     const QStringList families = QFontDatabase::families();
     const QString sans = families.contains(QStringLiteral("Liberation Sans")) ? QStringLiteral("Liberation Sans")
-                                                                               : QStringLiteral("Sans Serif");
+                                                                              : QStringLiteral("Sans Serif");
     for (const QString &named : {QStringLiteral("MS Sans Serif"), QStringLiteral("Arial")}) {
         if (!families.contains(named))
             QFont::insertSubstitution(named, sans);

@@ -33,16 +33,16 @@ struct Font {
 enum class Kind {
     Label,
     TextBox,
-    Button,       // push button
-    Toggle,       // check box drawn as a toggle button
-    Option,       // option button drawn as a toggle button; exclusive within its container
-    CheckBox,     // ordinary check box, box at the right of the caption
-    Combo,        // editable field with a drop-down list
-    Frame,        // frame with a caption
-    Shape,        // solid filled rectangle
-    Picture,      // decorative drawing
-    ScrollBar,    // vertical
-    Line,         // one straight line between two points (rect holds x1, y1, x2, y2)
+    Button,    // push button
+    Toggle,    // check box drawn as a toggle button
+    Option,    // option button drawn as a toggle button; exclusive within its container
+    CheckBox,  // ordinary check box, box at the right of the caption
+    Combo,     // editable field with a drop-down list
+    Frame,     // frame with a caption
+    Shape,     // solid filled rectangle
+    Picture,   // decorative drawing
+    ScrollBar, // vertical
+    Line,      // one straight line between two points (rect holds x1, y1, x2, y2)
 };
 
 enum Flag : std::uint32_t {
@@ -53,8 +53,8 @@ enum Flag : std::uint32_t {
     Border = 1u << 3,
     Transparent = 1u << 4,
     ReadOnly = 1u << 5,
-    AutoSize = 1u << 6,  // a label that sizes itself to its text, keeping its alignment edge
-    WordWrap = 1u << 7,  // with AutoSize: fixed width, the height follows the text
+    AutoSize = 1u << 6, // a label that sizes itself to its text, keeping its alignment edge
+    WordWrap = 1u << 7, // with AutoSize: fixed width, the height follows the text
     NoTabStop = 1u << 8,
     Checked = 1u << 9,
     Flat = 1u << 10,
@@ -71,8 +71,8 @@ struct Control {
     Rgb bg;
     Font font;
     Flags flags = None;
-    std::string_view parent; // name of the frame that holds it, empty for the window
-    int lineWidth = 1;       // lines only
+    std::string_view parent;         // name of the frame that holds it, empty for the window
+    int lineWidth = 1;               // lines only
     std::string_view accessibleName; // what a screen reader says of an input without a caption of its own
 };
 

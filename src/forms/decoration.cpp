@@ -5,10 +5,7 @@
 
 namespace recibo::forms {
 
-Decoration::Decoration(QWidget *parent) : QWidget(parent)
-{
-    setFocusPolicy(Qt::NoFocus);
-}
+Decoration::Decoration(QWidget *parent) : QWidget(parent) { setFocusPolicy(Qt::NoFocus); }
 
 void Decoration::paintEvent(QPaintEvent *)
 {

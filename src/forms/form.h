@@ -19,10 +19,7 @@ class Form : public QWidget {
 public:
     Form(const char *name, const QString &caption, int widthTwips, int heightTwips, const QColor &background);
 
-    template <typename T = QWidget> T *control(const QString &name) const
-    {
-        return findChild<T *>(name);
-    }
+    template <typename T = QWidget> T *control(const QString &name) const { return findChild<T *>(name); }
     template <typename T = QWidget> T *element(std::string_view array, int index) const
     {
         return findChild<T *>(elementName(array, index));

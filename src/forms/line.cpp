@@ -17,10 +17,26 @@ Line::Line(QWidget *parent, double x1, double y1, double x2, double y2, int widt
     place();
 }
 
-void Line::setX1(double value) { x1_ = value; place(); }
-void Line::setY1(double value) { y1_ = value; place(); }
-void Line::setX2(double value) { x2_ = value; place(); }
-void Line::setY2(double value) { y2_ = value; place(); }
+void Line::setX1(double value)
+{
+    x1_ = value;
+    place();
+}
+void Line::setY1(double value)
+{
+    y1_ = value;
+    place();
+}
+void Line::setX2(double value)
+{
+    x2_ = value;
+    place();
+}
+void Line::setY2(double value)
+{
+    y2_ = value;
+    place();
+}
 
 void Line::place()
 {

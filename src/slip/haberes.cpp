@@ -50,8 +50,7 @@ constexpr const char *kPointBoxes[] = {"Label14", "Label20", "Label21", "Label2"
 
 } // namespace
 
-Haberes::Haberes(Desk &desk)
-    : Form("Haberes", QStringLiteral("Haberes"), 11880, 8595, QColor(0, 128, 128)), desk_(desk)
+Haberes::Haberes(Desk &desk) : Form("Haberes", QStringLiteral("Haberes"), 11880, 8595, QColor(0, 128, 128)), desk_(desk)
 {
     QFont windowFont(QStringLiteral("MS Sans Serif"));
     windowFont.setPointSizeF(8.25);

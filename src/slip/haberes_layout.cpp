@@ -12,6 +12,8 @@ using namespace forms;
 
 namespace {
 
+// The control tables keep one control to a line or two.
+// clang-format off
 constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kLightCyan{192, 255, 255};
 constexpr Rgb kPaleCyan{128, 255, 255};
@@ -215,6 +217,7 @@ private:
     std::deque<std::string> names_;
     std::vector<Control> controls_;
 };
+// clang-format on
 
 } // namespace
 

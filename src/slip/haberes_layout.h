@@ -10,7 +10,6 @@ namespace recibo {
 std::span<const forms::Control> haberesControls();
 
 // The boxes of the print watermark column, top to bottom.
-inline constexpr const char *kWatermark[] = {"Text3", "Text2", "Text5", "Text4",
-                                             "Text7", "Text9", "Text6", "Text8"};
+inline constexpr const char *kWatermark[] = {"Text3", "Text2", "Text5", "Text4", "Text7", "Text9", "Text6", "Text8"};
 
 } // namespace recibo
