@@ -12,22 +12,13 @@
 #include "entry/ingreso.h"
 #include "forms/locale_text.h"
 #include "slip/haberes.h"
+#include "forms/palette.h"
 
 namespace recibo {
 
 using namespace forms;
 
 namespace {
-
-constexpr Rgb kDarkBlue{0, 0, 192};
-constexpr Rgb kPaleCyan{128, 255, 255};
-constexpr Rgb kLightCyan{192, 255, 255};
-constexpr Rgb kGreen{0, 192, 0};
-
-constexpr Font kArial9{"Arial", 9, false};
-constexpr Font kArial9Bold{"Arial", 9, true};
-constexpr Font kArial975Bold{"Arial", 9.75, true};
-constexpr Font kArial12Bold{"Arial", 12, true};
 
 constexpr std::string_view kCodeTip = "Escriba el código del cargo. Si luego de escribir las tres cifras no se "
                                       "selecciona el cargo, vuelva a elegir un código correcto.";
@@ -48,7 +39,7 @@ constexpr Control box(std::string_view name, int left, int width, std::string_vi
                       std::string_view caption, Flags flags = None)
 {
     return {.name = name, .kind = Kind::TextBox, .left = left, .top = 1320, .width = width, .height = 330,
-            .text = text, .tooltip = tooltip, .fg = kDarkBlue, .bg = kLightCyan, .font = kArial975Bold,
+            .text = text, .tooltip = tooltip, .fg = kBlue192, .bg = kLightCyan, .font = kArial975Bold,
             .flags = Centred | flags, .accessibleName = caption};
 }
 
@@ -73,7 +64,7 @@ constexpr Control kControls[] = {
     {.name = "Label4", .kind = Kind::Label, .left = 120, .top = 2760, .width = 1485, .height = 330, .text = "Cargo",
      .bg = kGreen},
     {.name = "cargox", .kind = Kind::Combo, .left = 1785, .top = 2760, .width = 7050, .height = 345,
-     .tooltip = "Seleccione el cargo", .fg = kDarkBlue, .bg = kLightCyan, .font = kArial9,
+     .tooltip = "Seleccione el cargo", .fg = kBlue192, .bg = kLightCyan, .font = kArial9,
      .accessibleName = "Cargo"},
 
     {.name = "Picture1", .kind = Kind::Picture, .left = 360, .top = 3600, .width = 3975, .height = 3015},

@@ -1,4 +1,5 @@
 #include "dialogs/error_window.h"
+#include "forms/palette.h"
 
 #include <QPushButton>
 
@@ -10,8 +11,6 @@ namespace {
 
 // The control tables keep one control to a line or two.
 // clang-format off
-constexpr Rgb kCyan{0, 255, 255};
-constexpr Rgb kRed{255, 0, 0};
 
 const Control kControls[] = {
     {.name = "Label1", .kind = Kind::Label, .left = 360, .top = 120, .width = 4395, .height = 450,

@@ -1,4 +1,5 @@
 #include "entry/ingreso_layout.h"
+#include "forms/palette.h"
 
 namespace recibo {
 
@@ -8,24 +9,6 @@ namespace {
 
 // The control tables keep one control to a line or two.
 // clang-format off
-constexpr Rgb kWhite{255, 255, 255};
-constexpr Rgb kBlue{0, 0, 255};
-constexpr Rgb kBlue192{0, 0, 192};
-constexpr Rgb kNavy{0, 0, 128};
-constexpr Rgb kCyan{0, 255, 255};
-constexpr Rgb kCyan192{0, 192, 192};
-constexpr Rgb kPaleCyan{128, 255, 255};
-constexpr Rgb kLightCyan{192, 255, 255};
-
-constexpr Font kArial825Bold{"Arial", 8.25, true};
-constexpr Font kArial9{"Arial", 9, false};
-constexpr Font kArial9Bold{"Arial", 9, true};
-constexpr Font kArial975{"Arial", 9.75, false};
-constexpr Font kArial975Bold{"Arial", 9.75, true};
-constexpr Font kArial12Bold{"Arial", 12, true};
-constexpr Font kSans825{"MS Sans Serif", 8.25, false};
-constexpr Font kSans975{"MS Sans Serif", 9.75, false};
-constexpr Font kSans975Bold{"MS Sans Serif", 9.75, true};
 
 // Caption and value labels of the chosen-cargo display.
 constexpr Control caption(std::string_view name, int left, std::string_view text, int width = 1380)

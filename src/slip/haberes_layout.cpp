@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "calc/slip.h"
+#include "forms/palette.h"
 
 namespace recibo {
 
@@ -14,13 +15,6 @@ namespace {
 
 // The control tables keep one control to a line or two.
 // clang-format off
-constexpr Rgb kWhite{255, 255, 255};
-constexpr Rgb kLightCyan{192, 255, 255};
-constexpr Rgb kPaleCyan{128, 255, 255};
-constexpr Rgb kCyan{0, 255, 255};
-constexpr Rgb kCyan192{0, 192, 192};
-constexpr Font kSans975{"MS Sans Serif", 9.75, false};
-constexpr Font kSans975Bold{"MS Sans Serif", 9.75, true};
 
 // Row geometry: rows are 315 twips apart, the first one at 735.
 constexpr int rowTop(int i) { return 735 + 315 * i; }
