@@ -155,6 +155,9 @@ void Ingreso::calcular()
         reportProblem(qtext(problem->control), qtext(problem->message));
         return;
     }
+    // A message about input fixed since then no longer applies.
+    if (inputMessage_)
+        inputMessage_->hide();
     const Slip &slip = std::get<Slip>(outcome);
     const QString name = control<QLineEdit>(QStringLiteral("docente"))->text();
     const QDateTime now = QDateTime::currentDateTime();

@@ -203,6 +203,12 @@ private slots:
         QCOMPARE(test::caption(at("Label1", 0)), QStringLiteral("$407,61"));
         QCOMPARE(test::caption(at("Label10", 0)), QStringLiteral("10"));
         QCOMPARE(test::caption(child(slip(), "Text10")), when);
+
+        // Once the field is mended the message goes and the slip is new.
+        test::type(box(entry(), qPrintable(field)), QStringLiteral("1"));
+        press(entry(), "Command1");
+        QVERIFY(!message()->isVisible());
+        QVERIFY(slip().isVisible());
     }
 
     void aDecimalCommaIsExplained()
