@@ -1,5 +1,6 @@
 // "Calcular" without a category: the selection error window.
 
+#include <QComboBox>
 #include <QPushButton>
 
 #include "support/gui.h"
@@ -89,6 +90,29 @@ private slots:
         QTest::keyClick(name, Qt::Key_Return);
         QVERIFY(desk.hasErrorWindow() && desk.errorWindow().isVisible());
         QCOMPARE(name->text(), QStringLiteral("Pérez, Ana"));
+    }
+
+    // Enter from the zone's field or a toggle button still means "Calcular".
+    void enterFromOtherControls_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("zona") << "zona";
+        QTest::newRow("Option4") << "Option4";
+        QTest::newRow("Iosper") << "Iosper";
+    }
+
+    void enterFromOtherControls()
+    {
+        QFETCH(QString, name);
+        Desk &desk = currentDesk();
+        QWidget *control = child(desk.ingreso(), name);
+        if (auto *zona = qobject_cast<QComboBox *>(control))
+            control = zona->lineEdit();
+        control->setFocus();
+        QTest::keyClick(control, Qt::Key_Return);
+        QVERIFY(desk.hasErrorWindow() && desk.errorWindow().isVisible());
+        if (auto *zona = child<QComboBox>(desk.ingreso(), "zona"))
+            QCOMPARE(zona->count(), 5);
     }
 };
 
