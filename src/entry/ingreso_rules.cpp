@@ -8,21 +8,13 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include <array>
 #include <initializer_list>
 
 #include "app/desk.h"
+#include "calc/scale.h"
 #include "catalogue/advertencia.h"
 
 namespace recibo {
-
-namespace {
-
-// Seniority percentage of each band, Option1 to Option12. There is no 90 %
-// step: 17 to 20 years give 80 %, 20 to 22 years 100 %.
-constexpr std::array<int, 12> kSeniorityPercent{0, 10, 15, 30, 40, 50, 60, 70, 80, 100, 110, 120};
-
-} // namespace
 
 void Ingreso::connectRules()
 {
@@ -102,9 +94,9 @@ void Ingreso::connectRules()
             [box](bool checked) { box("Text1")->setText(checked ? QStringLiteral("Si") : QStringLiteral("No")); });
 
     // Seniority: the band's percentage is shown and kept for the calculation.
-    for (std::size_t band = 0; band < kSeniorityPercent.size(); ++band) {
-        const int percent = kSeniorityPercent[band];
-        connect(control<QAbstractButton>(QStringLiteral("Option%1").arg(band + 1)), &QAbstractButton::clicked, this,
+    for (int option = 1; option <= kSeniorityOptions; ++option) {
+        const int percent = seniorityPercent(option);
+        connect(control<QAbstractButton>(QStringLiteral("Option%1").arg(option)), &QAbstractButton::clicked, this,
                 [this, box, percent] {
                     box("porcantig")->setText(QStringLiteral("%1 %").arg(percent));
                     state_.pctantig = static_cast<std::uint8_t>(percent);
