@@ -38,7 +38,8 @@ struct PayInput {
     int seniorityOption = 0;   // 1 to 12 for Option1 to Option12, 0 when none is selected
     std::string seniorityText; // the text of porcantig, e.g. "30 %"
 
-    int zoneIndex = -1;   // selected item of zona, -1 for none
+    int zoneIndex = -1;   // selected item of zona, -1 for none; the calculation goes by zoneText,
+                          // which the entry window keeps in step with the list
     std::string zoneText; // what the zone field shows
 
     bool incentive = true;   // opincentivo

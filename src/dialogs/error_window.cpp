@@ -14,7 +14,7 @@ namespace {
 
 const Control kControls[] = {
     {.name = "Label1", .kind = Kind::Label, .left = 360, .top = 120, .width = 4395, .height = 450,
-     .text = "No seleccionaste cargo ni horas", .fg = kCyan, .font = {"Arial", 12, true},
+     .text = "No seleccionaste cargo ni horas", .fg = kCyan, .font = kArial12Bold,
      .flags = Centred | Transparent},
     {.name = "Aceptar", .kind = Kind::Button, .left = 1680, .top = 720, .width = 1800, .height = 540,
      .text = "Aceptar", .bg = kRed, .font = {"Arial", 14.25, true}},

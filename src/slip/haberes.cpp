@@ -37,13 +37,15 @@ constexpr int kScrollDesignValue = 100;
 
 constexpr double kSostenLeft = 840;
 constexpr double kSostenWidth = 6840;
-constexpr double kSostenDesignHeight = 12000;
 // The frame grows with every scroll; it stops where the toolkit stops a widget.
 constexpr double kSostenMaxHeight = double(QWIDGETSIZE_MAX) * forms::kTwipsPerPixel;
 
 // The slip window's own colours after a print, kept for the rest of the run.
 const QColor kFrameAfterPrint(0, 255, 255);
 const QColor kWindowAfterPrint(0, 192, 192);
+
+// The watermark boxes in the order they are shown and hidden again.
+constexpr const char *kWatermarkInOrder[] = {"Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9"};
 
 constexpr const char *kPointBoxes[] = {"Label14", "Label20", "Label21", "Label2",
                                        "proljor", "jorcom",  "tardif",  "compbas"};
@@ -59,7 +61,6 @@ Haberes::Haberes(Desk &desk) : Form("Haberes", QStringLiteral("Haberes"), 11880,
 
     sosten_ = control<QGroupBox>(QStringLiteral("sosten"));
     movedor_ = control<QScrollBar>(QStringLiteral("movedor"));
-    sostenHeight_ = kSostenDesignHeight;
 
     // The panel's labels take the system's colour of highlighted text.
     const QColor highlighted = palette().color(QPalette::HighlightedText);
@@ -208,12 +209,12 @@ void Haberes::imprimir()
     for (const char *name : {"Volver", "Imprimir", "Salir", "Text1", "Text12"})
         set(name, false);
     setScreenColours(Qt::white, Qt::white);
-    for (const char *name : {"Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9"})
+    for (const char *name : kWatermarkInOrder)
         set(name, true);
 
     const PrintOutcome outcome = desk_.printer().print(*this);
 
-    for (const char *name : {"Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9"})
+    for (const char *name : kWatermarkInOrder)
         set(name, false);
     setScreenColours(kFrameAfterPrint, kWindowAfterPrint);
     for (const char *name : {"Text1", "Text12", "Volver", "Imprimir", "Salir"})

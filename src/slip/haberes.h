@@ -47,7 +47,7 @@ private:
     QGroupBox *sosten_;
     QScrollBar *movedor_;
     double sostenTop_ = 0;
-    double sostenHeight_ = 12000;
+    double sostenHeight_ = 12000; // the frame's design height
     bool placed_ = false;
 };
 

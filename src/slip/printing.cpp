@@ -12,9 +12,10 @@ namespace recibo {
 
 namespace {
 
-QString failure(const QString &why) { return QStringLiteral("No se pudo imprimir el recibo: %1").arg(why); }
-
-PrintOutcome failed(const QString &why) { return PrintOutcome{false, failure(why)}; }
+PrintOutcome failed(const QString &why)
+{
+    return PrintOutcome{false, QStringLiteral("No se pudo imprimir el recibo: %1").arg(why)};
+}
 
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
 // Qt's native print engine on these systems hands the finished document to
