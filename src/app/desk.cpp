@@ -1,20 +1,38 @@
 #include "app/desk.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QLocale>
+#include <QScreen>
 
-#include "catalogue/advertencia.h"
+#include "calc/calculate.h"
 #include "dialogs/error_window.h"
 #include "entry/ingreso.h"
+#include "forms/locale_text.h"
+#include "selection/advertencia.h"
 #include "slip/haberes.h"
 #include "slip/printing.h"
 
 namespace recibo {
 
+using forms::qtext;
+
+namespace {
+
+// The date and time written into the slip, in the regional short formats.
+QString now()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    return QLocale().toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+           QLocale().toString(now.time(), QLocale::ShortFormat);
+}
+
+} // namespace
+
 Desk::Desk() = default;
 
 Desk::~Desk()
 {
-    // The slip and the dialogs refer to the entry window: let them go first.
     errorWindow_.reset();
     haberes_.reset();
     advertencia_.reset();
@@ -23,22 +41,43 @@ Desk::~Desk()
 
 Ingreso &Desk::ingreso()
 {
-    if (!ingreso_)
-        ingreso_ = std::make_unique<Ingreso>(*this);
+    if (ingreso_)
+        return *ingreso_;
+    ingreso_ = std::make_unique<Ingreso>();
+    Ingreso *entry = ingreso_.get();
+    QObject::connect(entry, &Ingreso::cargoCategoryClicked, entry, [this] { advertencia().open(); });
+    // Hiding the dialog refers to it, so this too creates it on first use.
+    QObject::connect(entry, &Ingreso::hoursCategoryClicked, entry, [this] { advertencia().hide(); });
+    QObject::connect(entry, &Ingreso::calculateRequested, entry, [this](const PayInput &input) { calculate(input); });
+    QObject::connect(entry, &Ingreso::quitRequested, entry, [this] { quit(); });
     return *ingreso_;
 }
 
 Advertencia &Desk::advertencia()
 {
-    if (!advertencia_)
-        advertencia_ = std::make_unique<Advertencia>(*this);
+    if (advertencia_)
+        return *advertencia_;
+    advertencia_ = std::make_unique<Advertencia>();
+    Advertencia *dialog = advertencia_.get();
+    QObject::connect(dialog, &Advertencia::cargoChosen, dialog, [this](const CargoChoice &cargo) {
+        haberes().showChosenCargo(cargo);
+        ingreso().showChosenCargo(cargo);
+        ingreso().bringForward();
+    });
+    QObject::connect(dialog, &Advertencia::cargoWithdrawn, dialog, [this] { ingreso().withdrawCargo(); });
     return *advertencia_;
 }
 
 Haberes &Desk::haberes()
 {
-    if (!haberes_)
-        haberes_ = std::make_unique<Haberes>(*this);
+    if (haberes_)
+        return *haberes_;
+    haberes_ = std::make_unique<Haberes>();
+    Haberes *slip = haberes_.get();
+    if (printer_)
+        slip->setPrinter(std::move(printer_));
+    QObject::connect(slip, &Haberes::backRequested, slip, [this] { ingreso().returnFromSlip(); });
+    QObject::connect(slip, &Haberes::quitRequested, slip, [this] { quit(); });
     return *haberes_;
 }
 
@@ -47,6 +86,51 @@ ErrorWindow &Desk::errorWindow()
     if (!errorWindow_)
         errorWindow_ = std::make_unique<ErrorWindow>();
     return *errorWindow_;
+}
+
+PayInput Desk::payInput()
+{
+    PayInput input = ingreso().payInput();
+    if (input.path == PayPath::Cargo)
+        input.cargo = advertencia().choice();
+    return input;
+}
+
+void Desk::calculate(PayInput input)
+{
+    if (input.path == PayPath::None) {
+        errorWindow().showError();
+        return;
+    }
+    if (input.path == PayPath::Cargo)
+        input.cargo = advertencia().choice();
+
+    auto outcome = recibo::calculate(input);
+    if (const auto *problem = std::get_if<InputProblem>(&outcome)) {
+        // The field to fix lives on the entry window or in the selection dialog.
+        const QString field = qtext(problem->control);
+        if (!ingreso().focusField(field) && advertencia_)
+            advertencia_->focusField(field);
+        ingreso().showInputProblem(qtext(problem->message));
+        return;
+    }
+    ingreso().clearInputProblem();
+    Haberes &slip = haberes();
+    if (!slipPlaced_)
+        placeSlipBesideEntry();
+    slip.showSlip(std::get<Slip>(outcome), ingreso().teacherName(), now());
+}
+
+void Desk::placeSlipBesideEntry()
+{
+    slipPlaced_ = true;
+    // Beside the entry window where the screen has room, else a little below it.
+    const QRect entry = ingreso().frameGeometry();
+    const QRect screen = ingreso().screen() ? ingreso().screen()->availableGeometry() : QRect();
+    QPoint place = entry.topRight() + QPoint(8, 0);
+    if (!screen.isNull() && place.x() + haberes().width() > screen.right())
+        place = entry.topLeft() + QPoint(40, 40);
+    haberes().move(place);
 }
 
 void Desk::quit()
@@ -65,13 +149,12 @@ void Desk::quit()
         QCoreApplication::exit(0);
 }
 
-SlipPrinter &Desk::printer()
+void Desk::setPrinter(std::unique_ptr<SlipPrinter> printer)
 {
-    if (!printer_)
-        printer_ = std::make_unique<DefaultPrinter>();
-    return *printer_;
+    if (haberes_)
+        haberes_->setPrinter(std::move(printer));
+    else
+        printer_ = std::move(printer);
 }
-
-void Desk::setPrinter(std::unique_ptr<SlipPrinter> printer) { printer_ = std::move(printer); }
 
 } // namespace recibo

@@ -53,7 +53,7 @@ QWidget *startEntryWindow()
     recibo::Ingreso &ingreso = desk()->ingreso();
     ingreso.show();
     ingreso.activateWindow();
-    ingreso.control(QStringLiteral("docente"))->setFocus();
+    ingreso.focusTeacherName();
     return &ingreso;
 }
 

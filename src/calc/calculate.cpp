@@ -2,6 +2,7 @@
 
 #include "calc/groups.h"
 #include "calc/read_input.h"
+#include "calc/scale.h"
 
 namespace recibo {
 
@@ -46,6 +47,13 @@ std::variant<Slip, InputProblem> calculate(const PayInput &input, CalcState &sta
 
     totals(run);
     return slip;
+}
+
+std::variant<Slip, InputProblem> calculate(const PayInput &input)
+{
+    CalcState state;
+    state.pctantig = static_cast<std::uint8_t>(seniorityPercent(input.seniorityOption));
+    return calculate(input, state);
 }
 
 } // namespace recibo

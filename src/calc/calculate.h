@@ -22,5 +22,6 @@ struct InputProblem {
 // then runs the row groups in their fixed order and forms the totals. On a
 // problem nothing in `state` is changed.
 std::variant<Slip, InputProblem> calculate(const PayInput &input, CalcState &state);
+std::variant<Slip, InputProblem> calculate(const PayInput &input);
 
 } // namespace recibo

@@ -11,6 +11,7 @@ enum class PayPath { None, Cargo, SecondaryHours, HigherHours };
 // The cargo as the selection dialog holds it, every field as text.
 struct CargoChoice {
     bool rowSelected = false;    // a row is selected in the code list
+    std::string codeTyped;       // the code box as the user left it
     std::string code;            // code of the row selected in the code list
     std::string basicPointsItem; // basic points of the row selected in the points list
     std::string name;            // text of the name box

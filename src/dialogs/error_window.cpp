@@ -27,7 +27,7 @@ ErrorWindow::ErrorWindow() : Form("error", QStringLiteral("Error de selección")
 {
     build(kControls);
     setFixedSize(size());
-    aceptar_ = control<QPushButton>(QStringLiteral("Aceptar"));
+    aceptar_ = require<QPushButton>("Aceptar");
     // Aceptar is both the default and the cancel button.
     setDefaultButton(aceptar_);
     setCancelButton(aceptar_);

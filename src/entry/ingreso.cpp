@@ -3,21 +3,16 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "app/desk.h"
-#include "calc/calculate.h"
+#include <string>
+
 #include "calc/scale.h"
-#include "catalogue/advertencia.h"
-#include "dialogs/error_window.h"
 #include "entry/ingreso_layout.h"
 #include "forms/locale_text.h"
-#include "slip/haberes.h"
 
 namespace recibo {
 
@@ -32,49 +27,100 @@ const std::array<const char *, 13> Ingreso::kChosenCargoDisplay = {
 namespace {
 
 // Deduction check boxes in the order their rows are written.
-constexpr const char *kDeductionBoxes[DeductionCount] = {"Iosper", "Osplad",   "APORTEJUB", "Ley4035",
-                                                         "VESNAR", "cajacomp", "Seguro3011"};
+constexpr std::string_view kDeductionBoxes[DeductionCount] = {"Iosper", "Osplad",   "APORTEJUB", "Ley4035",
+                                                              "VESNAR", "cajacomp", "Seguro3011"};
 
 } // namespace
 
-Ingreso::Ingreso(Desk &desk)
-    : Form("ingreso", QStringLiteral("Ingreso de datos"), 11880, 8595, QColor(0, 64, 64)), desk_(desk)
+Ingreso::Ingreso() : Form("ingreso", QStringLiteral("Ingreso de datos"), 11880, 8595, QColor(0, 64, 64))
 {
     QFont windowFont(QStringLiteral("Arial"));
     windowFont.setPointSizeF(8.25);
     setFont(windowFont);
     build(ingresoControls());
     setFixedSize(size());
+    findControls();
 
-    auto *zona = control<QComboBox>(QStringLiteral("zona"));
     for (std::string_view zone : zoneItems())
-        zona->addItem(qtext(zone));
-    zona->setCurrentIndex(-1);
-    zona->setEditText(qtext(kZonePrompt));
+        zona_->addItem(qtext(zone));
+    zona_->setCurrentIndex(-1);
+    zona_->setEditText(qtext(kZonePrompt));
 
-    auto *calcularButton = control<QPushButton>(QStringLiteral("Command1"));
-    setDefaultButton(calcularButton);
-    connect(calcularButton, &QPushButton::clicked, this, &Ingreso::calcular);
-    connect(control<QPushButton>(QStringLiteral("Command2")), &QPushButton::clicked, this, [this] { desk_.quit(); });
+    setDefaultButton(calcular_);
+    connect(calcular_, &QPushButton::clicked, this, [this] { emit calculateRequested(payInput()); });
+    connect(salir_, &QPushButton::clicked, this, &Ingreso::quitRequested);
     connectRules();
-    control(QStringLiteral("docente"))->setFocus();
+    docente_->setFocus();
+}
+
+void Ingreso::findControls()
+{
+    docente_ = require<QLineEdit>("docente");
+    cargo_ = require<QAbstractButton>("cargo");
+    horasmedio_ = require<QAbstractButton>("horasmedio");
+    horassup_ = require<QAbstractButton>("horassup");
+    for (std::size_t i = 0; i < kChosenCargoDisplay.size(); ++i)
+        chosenCargoDisplay_[i] = require<QLabel>(kChosenCargoDisplay[i]);
+    cargoselect_ = require<QLabel>("cargoselect");
+    codcarval_ = require<QLabel>("codcarval");
+    puncarval_ = require<QLabel>("puncarval");
+    punproljorval_ = require<QLabel>("punproljorval");
+    punjorcomval_ = require<QLabel>("punjorcomval");
+    puntardifval_ = require<QLabel>("puntardifval");
+    puncompbasval_ = require<QLabel>("puncompbasval");
+
+    numerohorasmed_ = require<QLineEdit>("numerohorasmed");
+    numerohorassup_ = require<QLineEdit>("numerohorassup");
+    numhorascod06_ = require<QLineEdit>("numhorascod06");
+    numhorasincen_ = require<QLineEdit>("numhorasincen");
+    numhorascod113_ = require<QLineEdit>("numhorascod113");
+    label3_ = require<QLabel>("Label3");
+    label4_ = require<QLabel>("Label4");
+    label2_ = require<QLabel>("Label2");
+    label7_ = require<QLabel>("Label7");
+    label6_ = require<QLabel>("Label6");
+
+    opincentivo_ = require<QAbstractButton>("opincentivo");
+    text1_ = require<QLineEdit>("Text1");
+    inasist_ = require<QAbstractButton>("inasist");
+    dinasist_ = require<QLineEdit>("dinasist");
+    transporte_ = require<QAbstractButton>("transporte");
+    cantkm_ = require<QLineEdit>("cantkm");
+    mensajekm_ = require<QLabel>("mensajekm");
+    zona_ = require<QComboBox>("zona");
+    hijos_ = require<QAbstractButton>("hijos");
+    cantidadhijos_ = require<QLineEdit>("cantidadhijos");
+    hijosdisc_ = require<QAbstractButton>("hijosdisc");
+    cantidadhijosdisc_ = require<QLineEdit>("cantidadhijosdisc");
+    conyuge_ = require<QAbstractButton>("conyuge");
+    for (std::size_t i = 0; i < deductions_.size(); ++i)
+        deductions_[i] = require<QAbstractButton>(kDeductionBoxes[i]);
+    for (std::size_t i = 0; i < seniority_.size(); ++i)
+        seniority_[i] = require<QAbstractButton>("Option" + std::to_string(i + 1));
+    porcantig_ = require<QLineEdit>("porcantig");
+    calcular_ = require<QPushButton>("Command1");
+    salir_ = require<QPushButton>("Command2");
 }
 
 void Ingreso::frameClosed()
 {
     // Closing the main window ends the program, like "Salir".
-    desk_.quit();
+    emit quitRequested();
 }
+
+void Ingreso::focusTeacherName() { docente_->setFocus(); }
 
 void Ingreso::setChosenCargoDisplayVisible(bool visible)
 {
-    for (const char *name : kChosenCargoDisplay)
-        control(QString::fromLatin1(name))->setVisible(visible);
+    for (QLabel *label : chosenCargoDisplay_)
+        label->setVisible(visible);
 }
 
-void Ingreso::deselectCategory(const char *name)
+void Ingreso::deselectCategory(Category category)
 {
-    auto *option = control<QAbstractButton>(QString::fromLatin1(name));
+    QAbstractButton *option = category == Category::Cargo            ? cargo_
+                              : category == Category::SecondaryHours ? horasmedio_
+                                                                     : horassup_;
     if (!option->isChecked())
         return;
     // An exclusive group keeps one option on; let go of it for a moment.
@@ -88,97 +134,85 @@ void Ingreso::deselectCategory(const char *name)
 
 void Ingreso::deselectAllCategories()
 {
-    deselectCategory("cargo");
-    deselectCategory("horasmedio");
-    deselectCategory("horassup");
+    deselectCategory(Category::Cargo);
+    deselectCategory(Category::SecondaryHours);
+    deselectCategory(Category::HigherHours);
 }
 
-PayInput Ingreso::payInput()
+void Ingreso::showChosenCargo(const CargoChoice &cargo)
 {
-    const auto text = [this](const char *name) { return utf8(control<QLineEdit>(QString::fromLatin1(name))->text()); };
-    const auto checked = [this](const char *name) {
-        return control<QAbstractButton>(QString::fromLatin1(name))->isChecked();
-    };
+    setChosenCargoDisplayVisible(true);
+    forms::setCaption(cargoselect_, qtext(cargo.name));
+    codcarval_->setText(qtext(cargo.codeTyped));
+    puncarval_->setText(qtext(cargo.punbas));
+    punproljorval_->setText(qtext(cargo.proljor));
+    punjorcomval_->setText(qtext(cargo.jorcom));
+    puntardifval_->setText(qtext(cargo.tardif));
+    puncompbasval_->setText(qtext(cargo.compbas));
+}
 
+void Ingreso::returnFromSlip()
+{
+    deselectAllCategories();
+    setChosenCargoDisplayVisible(false);
+    for (QWidget *widget : std::initializer_list<QWidget *>{numerohorasmed_, numerohorassup_, label3_, label4_})
+        widget->hide();
+    bringForward();
+}
+
+void Ingreso::bringForward()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+PayInput Ingreso::payInput() const
+{
     PayInput input;
-    if (checked("cargo"))
+    if (cargo_->isChecked())
         input.path = PayPath::Cargo;
-    else if (checked("horasmedio"))
+    else if (horasmedio_->isChecked())
         input.path = PayPath::SecondaryHours;
-    else if (checked("horassup"))
+    else if (horassup_->isChecked())
         input.path = PayPath::HigherHours;
-    if (input.path == PayPath::Cargo)
-        input.cargo = desk_.advertencia().choice();
 
-    input.hoursSecondary = text("numerohorasmed");
-    input.hoursHigher = text("numerohorassup");
-    input.hoursCode06 = text("numhorascod06");
-    input.hoursIncentive = text("numhorasincen");
-    input.hoursCode113 = text("numhorascod113");
+    input.hoursSecondary = utf8(numerohorasmed_->text());
+    input.hoursHigher = utf8(numerohorassup_->text());
+    input.hoursCode06 = utf8(numhorascod06_->text());
+    input.hoursIncentive = utf8(numhorasincen_->text());
+    input.hoursCode113 = utf8(numhorascod113_->text());
 
-    for (int option = 1; option <= 12; ++option) {
-        if (control<QAbstractButton>(QStringLiteral("Option%1").arg(option))->isChecked()) {
-            input.seniorityOption = option;
+    for (std::size_t i = 0; i < seniority_.size(); ++i) {
+        if (seniority_[i]->isChecked()) {
+            input.seniorityOption = static_cast<int>(i) + 1;
             break;
         }
     }
-    input.seniorityText = text("porcantig");
+    input.seniorityText = utf8(porcantig_->text());
 
-    const auto *zona = control<QComboBox>(QStringLiteral("zona"));
-    input.zoneIndex = zona->currentIndex();
-    input.zoneText = utf8(zona->currentText());
+    input.zoneIndex = zona_->currentIndex();
+    input.zoneText = utf8(zona_->currentText());
 
-    input.incentive = checked("opincentivo");
-    input.absenceDays = text("dinasist");
-    input.transport = checked("transporte");
-    input.kilometres = text("cantkm");
-    input.children = checked("hijos");
-    input.childrenCount = text("cantidadhijos");
-    input.disabledChildren = checked("hijosdisc");
-    input.disabledChildrenCount = text("cantidadhijosdisc");
-    input.spouse = checked("conyuge");
-    for (int i = 0; i < DeductionCount; ++i)
-        input.deductions[static_cast<std::size_t>(i)] = checked(kDeductionBoxes[i]);
+    input.incentive = opincentivo_->isChecked();
+    input.absenceDays = utf8(dinasist_->text());
+    input.transport = transporte_->isChecked();
+    input.kilometres = utf8(cantkm_->text());
+    input.children = hijos_->isChecked();
+    input.childrenCount = utf8(cantidadhijos_->text());
+    input.disabledChildren = hijosdisc_->isChecked();
+    input.disabledChildrenCount = utf8(cantidadhijosdisc_->text());
+    input.spouse = conyuge_->isChecked();
+    for (std::size_t i = 0; i < deductions_.size(); ++i)
+        input.deductions[i] = deductions_[i]->isChecked();
     input.decimalSeparator = forms::decimalSeparator();
     return input;
 }
 
-void Ingreso::calcular()
-{
-    const PayInput input = payInput();
-    if (input.path == PayPath::None) {
-        desk_.errorWindow().showError();
-        return;
-    }
-    auto outcome = calculate(input, state_);
-    if (const auto *problem = std::get_if<InputProblem>(&outcome)) {
-        reportProblem(qtext(problem->control), qtext(problem->message));
-        return;
-    }
-    // A message about input fixed since then no longer applies.
-    if (inputMessage_)
-        inputMessage_->hide();
-    const Slip &slip = std::get<Slip>(outcome);
-    const QString name = control<QLineEdit>(QStringLiteral("docente"))->text();
-    const QDateTime now = QDateTime::currentDateTime();
-    const QString when = QLocale().toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-                         QLocale().toString(now.time(), QLocale::ShortFormat);
-    desk_.haberes().showSlip(slip, name, when);
-}
+QString Ingreso::teacherName() const { return docente_->text(); }
 
-void Ingreso::reportProblem(const QString &controlName, const QString &message)
+void Ingreso::showInputProblem(const QString &message)
 {
-    // The field to fix lives on this window or in the selection dialog.
-    QWidget *field = control(controlName);
-    if (!field && desk_.hasAdvertencia())
-        field = desk_.advertencia().control(controlName);
-    if (field && field->isVisible()) {
-        field->window()->raise();
-        field->setFocus();
-        if (auto *box = qobject_cast<QLineEdit *>(field))
-            box->selectAll();
-    }
-
     if (!inputMessage_) {
         inputMessage_ =
             new QMessageBox(QMessageBox::Warning, QStringLiteral("Dato no válido"), QString(), QMessageBox::Ok, this);
@@ -188,6 +222,13 @@ void Ingreso::reportProblem(const QString &controlName, const QString &message)
     inputMessage_->setText(message);
     inputMessage_->show();
     inputMessage_->raise();
+}
+
+void Ingreso::clearInputProblem()
+{
+    // A message about input fixed since then no longer applies.
+    if (inputMessage_)
+        inputMessage_->hide();
 }
 
 } // namespace recibo

@@ -6,110 +6,112 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 
 #include <initializer_list>
 
-#include "app/desk.h"
 #include "calc/scale.h"
-#include "catalogue/advertencia.h"
 
 namespace recibo {
 
+namespace {
+
+using Widgets = std::initializer_list<QWidget *>;
+using Boxes = std::initializer_list<QLineEdit *>;
+
+void showAll(Widgets widgets, bool visible)
+{
+    for (QWidget *widget : widgets)
+        widget->setVisible(visible);
+}
+
+// An unchosen quantity counts for nothing: its box goes back to "0".
+void reset(Boxes boxes)
+{
+    for (QLineEdit *box : boxes)
+        box->setText(QStringLiteral("0"));
+}
+
+} // namespace
+
 void Ingreso::connectRules()
 {
-    const auto widget = [this](const char *name) { return control(QString::fromLatin1(name)); };
-    const auto box = [this](const char *name) { return control<QLineEdit>(QString::fromLatin1(name)); };
-    const auto button = [this](const char *name) { return control<QAbstractButton>(QString::fromLatin1(name)); };
-    const auto setVisible = [widget](std::initializer_list<const char *> names, bool visible) {
-        for (const char *name : names)
-            widget(name)->setVisible(visible);
-    };
-    const auto reset = [box](std::initializer_list<const char *> names) {
-        for (const char *name : names)
-            box(name)->setText(QStringLiteral("0"));
-    };
-
     // Categories. Only a click runs these rules: when "Listo", "Salir sin
     // datos" or "Volver" switch an option off, nothing else changes.
-    connect(button("cargo"), &QAbstractButton::clicked, this, [this, setVisible, reset] {
-        desk_.advertencia().open();
-        setVisible({"numerohorasmed", "Label3", "Label2", "Label7", "Label6"}, false);
-        setVisible({"numhorascod06", "numhorasincen", "numhorascod113"}, false);
-        reset({"numhorascod06", "numhorasincen", "numhorascod113", "numerohorasmed"});
-        setVisible({"numerohorassup", "Label4"}, false);
-        reset({"numerohorassup"});
+    connect(cargo_, &QAbstractButton::clicked, this, [this] {
+        emit cargoCategoryClicked(); // the selection dialog opens
+        showAll({numerohorasmed_, label3_, label2_, label7_, label6_}, false);
+        showAll({numhorascod06_, numhorasincen_, numhorascod113_}, false);
+        reset({numhorascod06_, numhorasincen_, numhorascod113_, numerohorasmed_});
+        showAll({numerohorassup_, label4_}, false);
+        reset({numerohorassup_});
     });
     // The hours categories keep what was typed in the three shared boxes;
     // only "Cargo" sets those back to "0".
-    connect(button("horasmedio"), &QAbstractButton::clicked, this, [this, setVisible, reset] {
-        setVisible({"numerohorasmed", "Label3", "Label2", "Label7", "Label6", "numhorascod06", "numhorasincen",
-                    "numhorascod113"},
-                   true);
-        desk_.advertencia().hide();
+    connect(horasmedio_, &QAbstractButton::clicked, this, [this] {
+        showAll({numerohorasmed_, label3_, label2_, label7_, label6_, numhorascod06_, numhorasincen_, numhorascod113_},
+                true);
+        emit hoursCategoryClicked(); // the selection dialog steps back
         setChosenCargoDisplayVisible(false);
-        setVisible({"numerohorassup", "Label4"}, false);
-        reset({"numerohorassup"});
+        showAll({numerohorassup_, label4_}, false);
+        reset({numerohorassup_});
     });
-    connect(button("horassup"), &QAbstractButton::clicked, this, [this, setVisible, reset] {
-        setVisible({"numerohorassup", "Label4", "Label2", "Label7", "Label6", "numhorascod06", "numhorasincen",
-                    "numhorascod113"},
-                   true);
-        desk_.advertencia().hide();
-        reset({"numerohorasmed"});
-        setVisible({"numerohorasmed", "Label3"}, false);
+    connect(horassup_, &QAbstractButton::clicked, this, [this] {
+        showAll({numerohorassup_, label4_, label2_, label7_, label6_, numhorascod06_, numhorasincen_, numhorascod113_},
+                true);
+        emit hoursCategoryClicked();
+        reset({numerohorasmed_});
+        showAll({numerohorasmed_, label3_}, false);
         setChosenCargoDisplayVisible(false);
     });
 
     // Optional quantities: checked shows the field; unchecked hides it and
     // sets it back to "0", so an unchecked item counts for nothing.
     struct Quantity {
-        const char *check;
-        const char *field;
-        const char *caption; // shown before the field and hidden after it; may be absent
+        QAbstractButton *check;
+        QLineEdit *field;
+        QLabel *caption; // shown before the field and hidden after it; may be absent
     };
-    constexpr Quantity quantities[] = {
-        {"inasist", "dinasist", nullptr},
-        {"transporte", "cantkm", "mensajekm"},
-        {"hijos", "cantidadhijos", nullptr},
-        {"hijosdisc", "cantidadhijosdisc", nullptr},
+    const Quantity quantities[] = {
+        {inasist_, dinasist_, nullptr},
+        {transporte_, cantkm_, mensajekm_},
+        {hijos_, cantidadhijos_, nullptr},
+        {hijosdisc_, cantidadhijosdisc_, nullptr},
     };
     for (const Quantity &quantity : quantities) {
-        connect(button(quantity.check), &QAbstractButton::toggled, this, [widget, box, quantity](bool checked) {
+        connect(quantity.check, &QAbstractButton::toggled, this, [quantity](bool checked) {
             if (checked) {
                 if (quantity.caption)
-                    widget(quantity.caption)->show();
-                widget(quantity.field)->show();
+                    quantity.caption->show();
+                quantity.field->show();
                 return;
             }
-            widget(quantity.field)->hide();
+            quantity.field->hide();
             if (quantity.caption)
-                widget(quantity.caption)->hide();
-            box(quantity.field)->setText(QStringLiteral("0"));
+                quantity.caption->hide();
+            reset({quantity.field});
         });
     }
 
     // The incentive is mirrored beside its box; the calculation reads the box.
-    connect(button("opincentivo"), &QAbstractButton::toggled, this,
-            [box](bool checked) { box("Text1")->setText(checked ? QStringLiteral("Si") : QStringLiteral("No")); });
+    connect(opincentivo_, &QAbstractButton::toggled, this,
+            [this](bool checked) { text1_->setText(checked ? QStringLiteral("Si") : QStringLiteral("No")); });
 
-    // Seniority: the band's percentage is shown and kept for the calculation.
-    for (int option = 1; option <= kSeniorityOptions; ++option) {
-        const int percent = seniorityPercent(option);
-        connect(control<QAbstractButton>(QStringLiteral("Option%1").arg(option)), &QAbstractButton::clicked, this,
-                [this, box, percent] {
-                    box("porcantig")->setText(QStringLiteral("%1 %").arg(percent));
-                    state_.pctantig = static_cast<std::uint8_t>(percent);
-                });
+    // Seniority: the band's percentage is shown; the calculation takes the
+    // percentage from the band chosen.
+    for (std::size_t i = 0; i < seniority_.size(); ++i) {
+        const int percent = seniorityPercent(static_cast<int>(i) + 1);
+        connect(seniority_[i], &QAbstractButton::clicked, this,
+                [this, percent] { porcantig_->setText(QStringLiteral("%1 %").arg(percent)); });
     }
 
     // The zone field: typing never adds an item, and text equal to an item's
     // text selects that item, as picking it would.
-    auto *zona = control<QComboBox>(QStringLiteral("zona"));
-    connect(zona, &QComboBox::editTextChanged, this, [zona](const QString &text) {
-        const int item = zona->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        if (item >= 0 && item != zona->currentIndex())
-            zona->setCurrentIndex(item);
+    connect(zona_, &QComboBox::editTextChanged, this, [this](const QString &text) {
+        const int item = zona_->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (item >= 0 && item != zona_->currentIndex())
+            zona_->setCurrentIndex(item);
     });
 }
 

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -29,6 +30,24 @@ public:
 
 protected:
     bool hitButton(const QPoint &pos) const override { return rect().contains(pos); }
+};
+
+// A closed combo box changes its item under the mouse wheel only while it
+// has the keyboard focus: a wheel turned to scroll the window must never
+// silently change the chosen cargo or zone. Nor does the wheel give it focus.
+class WheelFocusCombo : public QComboBox {
+public:
+    explicit WheelFocusCombo(QWidget *parent) : QComboBox(parent) { setFocusPolicy(Qt::StrongFocus); }
+
+protected:
+    void wheelEvent(QWheelEvent *event) override
+    {
+        if (!hasFocus() && !(lineEdit() && lineEdit()->hasFocus())) {
+            event->ignore();
+            return;
+        }
+        QComboBox::wheelEvent(event);
+    }
 };
 
 QWidget *containerOf(QWidget *window, const Control &control)
@@ -151,7 +170,7 @@ QWidget *create(QWidget *container, const Control &control)
         return box;
     }
     case Kind::Combo: {
-        auto *combo = new QComboBox(container);
+        auto *combo = new WheelFocusCombo(container);
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setCurrentIndex(-1);

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace recibo::forms {
@@ -48,6 +49,25 @@ void Form::keyPressEvent(QKeyEvent *event)
         break;
     }
     QWidget::keyPressEvent(event);
+}
+
+bool Form::focusField(const QString &controlName)
+{
+    auto *field = findChild<QWidget *>(controlName);
+    if (!field)
+        return false;
+    if (field->isVisible()) {
+        raise();
+        field->setFocus();
+        if (auto *box = qobject_cast<QLineEdit *>(field))
+            box->selectAll();
+    }
+    return true;
+}
+
+void Form::missingControl(const QString &name, const char *kind) const
+{
+    qFatal("The window %s has no control %s of kind %s", qPrintable(objectName()), qPrintable(name), kind);
 }
 
 void Form::closeEvent(QCloseEvent *event)

@@ -2,7 +2,9 @@
 
 #include <QWidget>
 
+#include <array>
 #include <span>
+#include <string_view>
 
 #include "forms/controls.h"
 
@@ -19,11 +21,25 @@ class Form : public QWidget {
 public:
     Form(const char *name, const QString &caption, int widthTwips, int heightTwips, const QColor &background);
 
-    template <typename T = QWidget> T *control(const QString &name) const { return findChild<T *>(name); }
-    template <typename T = QWidget> T *element(std::string_view array, int index) const
+    // A control of this window, looked up once when the window is built. A
+    // control missing from the window's table is a fault of the program, so
+    // start-up stops there and says which.
+    template <typename T = QWidget> T *require(std::string_view name) const
     {
-        return findChild<T *>(elementName(array, index));
+        return requireNamed<T>(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
     }
+    // Elements first to first + N - 1 of a control array: "cod(0)", "cod(1)", ...
+    template <typename T, std::size_t N> std::array<T *, N> requireArray(std::string_view array, int first = 0) const
+    {
+        std::array<T *, N> elements{};
+        for (std::size_t i = 0; i < N; ++i)
+            elements[i] = requireNamed<T>(elementName(array, first + static_cast<int>(i)));
+        return elements;
+    }
+
+    // Unusable input in the named box: where it can be seen, it gets the
+    // focus with its text selected. False when the window has no such control.
+    bool focusField(const QString &controlName);
 
     void setDefaultButton(QAbstractButton *button) { defaultButton_ = button; }
     void setCancelButton(QAbstractButton *button) { cancelButton_ = button; }
@@ -35,6 +51,15 @@ protected:
     virtual void frameClosed() { hide(); }
 
 private:
+    template <typename T> T *requireNamed(const QString &name) const
+    {
+        T *widget = findChild<T *>(name);
+        if (!widget)
+            missingControl(name, T::staticMetaObject.className());
+        return widget;
+    }
+    [[noreturn]] void missingControl(const QString &name, const char *kind) const;
+
     QAbstractButton *defaultButton_ = nullptr;
     QAbstractButton *cancelButton_ = nullptr;
 };

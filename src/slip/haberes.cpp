@@ -7,13 +7,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QScreen>
 #include <QScrollBar>
 
 #include <algorithm>
 
-#include "app/desk.h"
-#include "entry/ingreso.h"
 #include "forms/line.h"
 #include "forms/locale_text.h"
 #include "slip/haberes_layout.h"
@@ -44,28 +41,20 @@ constexpr double kSostenMaxHeight = double(QWIDGETSIZE_MAX) * forms::kTwipsPerPi
 const QColor kFrameAfterPrint(0, 255, 255);
 const QColor kWindowAfterPrint(0, 192, 192);
 
-// The watermark boxes in the order they are shown and hidden again.
-constexpr const char *kWatermarkInOrder[] = {"Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9"};
-
-constexpr const char *kPointBoxes[] = {"Label14", "Label20", "Label21", "Label2",
-                                       "proljor", "jorcom",  "tardif",  "compbas"};
-
 } // namespace
 
-Haberes::Haberes(Desk &desk) : Form("Haberes", QStringLiteral("Haberes"), 11880, 8595, QColor(0, 128, 128)), desk_(desk)
+Haberes::Haberes() : Form("Haberes", QStringLiteral("Haberes"), 11880, 8595, QColor(0, 128, 128))
 {
     QFont windowFont(QStringLiteral("MS Sans Serif"));
     windowFont.setPointSizeF(8.25);
     setFont(windowFont);
     build(haberesControls());
-
-    sosten_ = control<QGroupBox>(QStringLiteral("sosten"));
-    movedor_ = control<QScrollBar>(QStringLiteral("movedor"));
+    findControls();
 
     // The panel's labels take the system's colour of highlighted text.
     const QColor highlighted = palette().color(QPalette::HighlightedText);
     for (const char *name : {"Label2", "Label12", "Label14", "Label20", "Label21", "Label11"})
-        forms::setBackground(control(QString::fromLatin1(name)), highlighted);
+        forms::setBackground(require(name), highlighted);
 
     movedor_->setRange(0, kScrollMaximum);
     movedor_->setSingleStep(kScrollSmallStep);
@@ -74,9 +63,62 @@ Haberes::Haberes(Desk &desk) : Form("Haberes", QStringLiteral("Haberes"), 11880,
     movedor_->setTracking(false); // the slip moves when the thumb is let go
     connect(movedor_, &QScrollBar::valueChanged, this, &Haberes::scrolled);
 
-    connect(control<QPushButton>(QStringLiteral("Volver")), &QPushButton::clicked, this, &Haberes::volver);
-    connect(control<QPushButton>(QStringLiteral("Imprimir")), &QPushButton::clicked, this, &Haberes::imprimir);
-    connect(control<QPushButton>(QStringLiteral("Salir")), &QPushButton::clicked, this, [this] { desk_.quit(); });
+    connect(volver_, &QPushButton::clicked, this, &Haberes::volver);
+    connect(imprimir_, &QPushButton::clicked, this, &Haberes::imprimir);
+    connect(salir_, &QPushButton::clicked, this, &Haberes::quitRequested);
+}
+
+Haberes::~Haberes() = default;
+
+void Haberes::findControls()
+{
+    sosten_ = require<QGroupBox>("sosten");
+    movedor_ = require<QScrollBar>("movedor");
+    rows_.cod = requireArray<QLabel, kSlipPositions>("cod");
+    rows_.quantity = requireArray<QLabel, kSlipPositions>("Label10");
+    rows_.description = requireArray<QLabel, kSlipPositions>("Label19");
+    rows_.amount = requireArray<QLabel, 2 * kSlipPositions>("Label1");
+    rows_.rule = requireArray<QWidget, kSlipPositions>("Line8");
+    docente_ = require<QLabel>("docente");
+
+    columnRules_ = {require<forms::Line>("Line1"),    require<forms::Line>("Line2"), require<forms::Line>("Line3(0)"),
+                    require<forms::Line>("Line3(1)"), require<forms::Line>("Line5"), require<forms::Line>("Line7")};
+    line6_ = require<forms::Line>("Line6");
+    line15_ = require<forms::Line>("Line15");
+    line16_ = require<forms::Line>("Line16");
+    line17_ = require<forms::Line>("Line17");
+    label15_ = require<QLabel>("Label15");
+    label16_ = require<QLabel>("Label16");
+    label17_ = require<QLabel>("Label17");
+    thaberes_ = require<QLabel>("thaberes");
+    tdescuentos_ = require<QLabel>("tdescuentos");
+    liquido_ = require<QLabel>("liquido");
+
+    carsel_ = require<QLabel>("carsel");
+    label11_ = require<QLabel>("Label11");
+    numcargo_ = require<QLineEdit>("numcargo");
+    punbasicos_ = require<QLineEdit>("punbasicos");
+    compbas_ = require<QLineEdit>("compbas");
+    proljor_ = require<QLineEdit>("proljor");
+    jorcom_ = require<QLineEdit>("jorcom");
+    tardif_ = require<QLineEdit>("tardif");
+    pointBoxes_ = {require("Label14"),
+                   require("Label20"),
+                   require("Label21"),
+                   require("Label2"),
+                   proljor_,
+                   jorcom_,
+                   tardif_,
+                   compbas_};
+
+    text1_ = require<QLineEdit>("Text1");
+    text10_ = require<QLineEdit>("Text10");
+    text12_ = require<QLineEdit>("Text12");
+    volver_ = require<QPushButton>("Volver");
+    imprimir_ = require<QPushButton>("Imprimir");
+    salir_ = require<QPushButton>("Salir");
+    for (std::size_t i = 0; i < watermark_.size(); ++i)
+        watermark_[i] = require<QLineEdit>("Text" + std::to_string(i + 2));
 }
 
 void Haberes::resizeEvent(QResizeEvent *event)
@@ -103,71 +145,66 @@ void Haberes::placeSosten()
 
 void Haberes::writeHead(const SlipHead &head)
 {
-    control<QLabel>(QStringLiteral("Label11"))->setText(qtext(head.label11));
-    control<QLineEdit>(QStringLiteral("numcargo"))->setText(qtext(head.numcargo));
-    control<QLineEdit>(QStringLiteral("punbasicos"))->setText(qtext(head.punbasicos));
-    forms::setCaption(control<QLabel>(QStringLiteral("carsel")), qtext(head.carsel));
-    for (const char *name : kPointBoxes)
-        control(QString::fromLatin1(name))->setVisible(head.showPointBoxes);
+    label11_->setText(qtext(head.label11));
+    numcargo_->setText(qtext(head.numcargo));
+    punbasicos_->setText(qtext(head.punbasicos));
+    forms::setCaption(carsel_, qtext(head.carsel));
+    for (QWidget *widget : pointBoxes_)
+        widget->setVisible(head.showPointBoxes);
+}
+
+void Haberes::showChosenCargo(const CargoChoice &cargo)
+{
+    numcargo_->setText(qtext(cargo.codeTyped));
+    punbasicos_->setText(qtext(cargo.punbas));
+    proljor_->setText(qtext(cargo.proljor));
+    jorcom_->setText(qtext(cargo.jorcom));
+    tardif_->setText(qtext(cargo.tardif));
+    compbas_->setText(qtext(cargo.compbas));
 }
 
 void Haberes::placeTotals(const TotalsLayout &layout)
 {
-    const auto line = [this](const char *name) { return control<forms::Line>(QString::fromLatin1(name)); };
     // A rule across the slip: its upper end, then its lower end.
-    const auto level = [&line](const char *name, float y) {
-        line(name)->setY1(y);
-        line(name)->setY2(y);
+    const auto level = [](forms::Line *line, float y) {
+        line->setY1(y);
+        line->setY2(y);
     };
-    const auto top = [this](const char *name, float twips) {
-        QWidget *widget = control(QString::fromLatin1(name));
-        widget->move(widget->x(), pixels(twips));
-    };
-    for (const char *name : {"Line1", "Line2", "Line3(0)", "Line3(1)", "Line5", "Line7"})
-        line(name)->setY2(layout.verticalLinesY2);
-    level("Line6", layout.line6);
-    top("thaberes", layout.haberesTop);
-    top("Label15", layout.haberesTop);
-    level("Line15", layout.line15);
-    top("tdescuentos", layout.descuentosTop);
-    top("Label16", layout.descuentosTop);
-    level("Line16", layout.line16);
-    top("liquido", layout.liquidoTop);
-    top("Label17", layout.liquidoTop);
-    level("Line17", layout.line17);
+    const auto top = [](QWidget *widget, float twips) { widget->move(widget->x(), pixels(twips)); };
+    for (forms::Line *line : columnRules_)
+        line->setY2(layout.verticalLinesY2);
+    level(line6_, layout.line6);
+    top(thaberes_, layout.haberesTop);
+    top(label15_, layout.haberesTop);
+    level(line15_, layout.line15);
+    top(tdescuentos_, layout.descuentosTop);
+    top(label16_, layout.descuentosTop);
+    level(line16_, layout.line16);
+    top(liquido_, layout.liquidoTop);
+    top(label17_, layout.liquidoTop);
+    level(line17_, layout.line17);
 }
 
 void Haberes::showSlip(const Slip &slip, const QString &teacher, const QString &when)
 {
-    RowWriter writer(*this);
+    RowWriter writer(rows_);
     writer.clear();
     writeHead(slip.head);
     for (const SlipRow &row : slip.rows)
         writer.write(row);
     placeTotals(slip.layout);
 
-    const auto total = [this](const char *name, const std::string &text, const std::string &explanation) {
-        auto *label = control<QLabel>(QString::fromLatin1(name));
+    const auto total = [](QLabel *label, const std::string &text, const std::string &explanation) {
         forms::setCaption(label, qtext(text));
         label->setToolTip(qtext(explanation));
     };
-    total("thaberes", slip.thaberes, slip.thaberesExplanation);
-    total("tdescuentos", slip.tdescuentos, slip.tdescuentosExplanation);
-    total("liquido", slip.liquido, slip.liquidoExplanation);
+    total(thaberes_, slip.thaberes, slip.thaberesExplanation);
+    total(tdescuentos_, slip.tdescuentos, slip.tdescuentosExplanation);
+    total(liquido_, slip.liquido, slip.liquidoExplanation);
 
-    forms::setCaption(control<QLabel>(QStringLiteral("docente")), teacher);
-    control<QLineEdit>(QStringLiteral("Text10"))->setText(when);
+    forms::setCaption(docente_, teacher);
+    text10_->setText(when);
 
-    if (!placed_) {
-        placed_ = true;
-        // Beside the entry window where the screen has room, else a little below it.
-        const QRect entry = desk_.ingreso().frameGeometry();
-        const QRect screen = desk_.ingreso().screen() ? desk_.ingreso().screen()->availableGeometry() : QRect();
-        QPoint place = entry.topRight() + QPoint(8, 0);
-        if (!screen.isNull() && place.x() + width() > screen.right())
-            place = entry.topLeft() + QPoint(40, 40);
-        move(place);
-    }
     setVisible(true);
     setEnabled(true);
     show();
@@ -179,14 +216,7 @@ void Haberes::volver()
 {
     setEnabled(false);
     hide();
-    Ingreso &ingreso = desk_.ingreso();
-    ingreso.deselectAllCategories();
-    ingreso.setChosenCargoDisplayVisible(false);
-    for (const char *name : {"numerohorasmed", "numerohorassup", "Label3", "Label4"})
-        ingreso.control(QString::fromLatin1(name))->hide();
-    ingreso.show();
-    ingreso.raise();
-    ingreso.activateWindow();
+    emit backRequested();
 }
 
 void Haberes::frameClosed()
@@ -201,25 +231,30 @@ void Haberes::setScreenColours(const QColor &frame, const QColor &window)
     forms::setBackground(this, window);
 }
 
+SlipPrinter &Haberes::printer()
+{
+    if (!printer_)
+        printer_ = std::make_unique<DefaultPrinter>();
+    return *printer_;
+}
+
+void Haberes::setPrinter(std::unique_ptr<SlipPrinter> printer) { printer_ = std::move(printer); }
+
 void Haberes::imprimir()
 {
-    const auto set = [this](const char *name, bool visible) {
-        control(QString::fromLatin1(name))->setVisible(visible);
-    };
-    for (const char *name : {"Volver", "Imprimir", "Salir", "Text1", "Text12"})
-        set(name, false);
+    for (QWidget *widget : std::initializer_list<QWidget *>{volver_, imprimir_, salir_, text1_, text12_})
+        widget->setVisible(false);
     setScreenColours(Qt::white, Qt::white);
-    for (const char *name : kWatermarkInOrder)
-        set(name, true);
+    for (QLineEdit *box : watermark_)
+        box->setVisible(true);
 
-    const PrintOutcome outcome = desk_.printer().print(*this);
+    const PrintOutcome outcome = printer().print(*this);
 
-    for (const char *name : kWatermarkInOrder)
-        set(name, false);
+    for (QLineEdit *box : watermark_)
+        box->setVisible(false);
     setScreenColours(kFrameAfterPrint, kWindowAfterPrint);
-    for (const char *name : {"Text1", "Text12", "Volver", "Imprimir", "Salir"})
-        set(name, true);
-
+    for (QWidget *widget : std::initializer_list<QWidget *>{text1_, text12_, volver_, imprimir_, salir_})
+        widget->setVisible(true);
     if (!outcome.ok) {
         auto *box = findChild<QMessageBox *>(QStringLiteral("mensajeImpresion"));
         if (!box) {

@@ -2,7 +2,7 @@
 
 #include <QLabel>
 
-#include "forms/form.h"
+#include "forms/controls.h"
 #include "forms/locale_text.h"
 
 namespace recibo {
@@ -11,29 +11,28 @@ using forms::qtext;
 
 void RowWriter::clear()
 {
-    for (int i = 0; i < kSlipPositions; ++i)
-        window_.element("Line8", i)->hide();
+    for (QWidget *rule : rows_.rule)
+        rule->hide();
     counter_ = 0;
-    for (int i = 0; i < 2 * kSlipPositions; ++i)
-        window_.element("Label1", i)->hide();
-    for (int i = 0; i < kSlipPositions; ++i)
-        window_.element("Label10", i)->hide();
-    for (int i = 0; i < kSlipPositions; ++i)
-        window_.element("Label19", i)->hide();
-    for (int i = 0; i < kSlipPositions; ++i)
-        window_.element("cod", i)->hide();
+    for (QLabel *amount : rows_.amount)
+        amount->hide();
+    for (QLabel *quantity : rows_.quantity)
+        quantity->hide();
+    for (QLabel *description : rows_.description)
+        description->hide();
+    for (QLabel *code : rows_.cod)
+        code->hide();
 }
 
 void RowWriter::write(const SlipRow &row)
 {
-    const int i = counter_;
+    const auto i = static_cast<std::size_t>(counter_);
     if (i >= kSlipPositions)
         return; // no calculation writes more rows than the slip holds
-    auto *code = window_.element<QLabel>("cod", i);
-    auto *quantity = window_.element<QLabel>("Label10", i);
-    auto *description = window_.element<QLabel>("Label19", i);
-    const int amountIndex = row.column == Column::Deductions ? i + kSlipPositions : i;
-    auto *amount = window_.element<QLabel>("Label1", amountIndex);
+    QLabel *code = rows_.cod[i];
+    QLabel *quantity = rows_.quantity[i];
+    QLabel *description = rows_.description[i];
+    QLabel *amount = rows_.amount[row.column == Column::Deductions ? i + kSlipPositions : i];
 
     code->show();
     if (row.showQuantity)
@@ -47,7 +46,7 @@ void RowWriter::write(const SlipRow &row)
     forms::setCaption(amount, qtext(row.amount));
     amount->setToolTip(qtext(row.explanation));
 
-    window_.element("Line8", i)->show();
+    rows_.rule[i]->show();
     ++counter_;
 }
 

@@ -1,19 +1,29 @@
 #pragma once
 
+#include <array>
+
 #include "calc/slip.h"
+
+class QLabel;
+class QWidget;
 
 namespace recibo {
 
-namespace forms {
-class Form;
-}
+// The slip window's row positions: element i of cod, Label10, Label19 and
+// Line8 form row i, with element i (earnings) or i + 27 (deductions) of Label1.
+struct SlipRowControls {
+    std::array<QLabel *, kSlipPositions> cod{};
+    std::array<QLabel *, kSlipPositions> quantity{};    // Label10
+    std::array<QLabel *, kSlipPositions> description{}; // Label19
+    std::array<QLabel *, 2 * kSlipPositions> amount{};  // Label1
+    std::array<QWidget *, kSlipPositions> rule{};       // Line8
+};
 
-// Writes slip rows into the slip window's row positions: element i of cod,
-// Label10, Label19 and Line8, and element i (earnings) or i + 27 (deductions)
-// of Label1. The row counter always holds the position of the next row.
+// Writes slip rows into the row positions. The row counter always holds the
+// position of the next row.
 class RowWriter {
 public:
-    explicit RowWriter(forms::Form &slipWindow) : window_(slipWindow) {}
+    explicit RowWriter(const SlipRowControls &rows) : rows_(rows) {}
 
     // Hides every row position; captions keep their old texts.
     void clear();
@@ -21,7 +31,7 @@ public:
     int rowCounter() const { return counter_; }
 
 private:
-    forms::Form &window_;
+    const SlipRowControls &rows_;
     int counter_ = 0;
 };
 

@@ -13,7 +13,7 @@
 
 #include "app/desk.h"
 #include "app/startup.h"
-#include "catalogue/advertencia.h"
+#include "selection/advertencia.h"
 #include "dialogs/error_window.h"
 #include "entry/ingreso.h"
 #include "slip/haberes.h"

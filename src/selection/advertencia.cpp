@@ -1,4 +1,4 @@
-#include "catalogue/advertencia.h"
+#include "selection/advertencia.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -7,11 +7,8 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 
-#include "app/desk.h"
 #include "calc/numbers.h"
-#include "entry/ingreso.h"
 #include "forms/locale_text.h"
-#include "slip/haberes.h"
 #include "forms/palette.h"
 
 namespace recibo {
@@ -84,8 +81,7 @@ QString Advertencia::HiddenList::selectedText() const
     return selected < 0 ? QString() : qtext(row(selected).*column);
 }
 
-Advertencia::Advertencia(Desk &desk)
-    : Form("advertencia", QStringLiteral("Selección de cargo"), 9735, 6855, QColor(0, 128, 128)), desk_(desk)
+Advertencia::Advertencia() : Form("advertencia", QStringLiteral("Selección de cargo"), 9735, 6855, QColor(0, 128, 128))
 {
     QFont windowFont(QStringLiteral("Arial"));
     windowFont.setPointSizeF(8.25);
@@ -93,15 +89,15 @@ Advertencia::Advertencia(Desk &desk)
     build(kControls);
     setFixedSize(size());
 
-    codcargo_ = control<QLineEdit>(QStringLiteral("codcargo"));
-    cargox_ = control<QComboBox>(QStringLiteral("cargox"));
-    punbas_ = control<QLineEdit>(QStringLiteral("punbas"));
-    compbas_ = control<QLineEdit>(QStringLiteral("compbas"));
-    proljor_ = control<QLineEdit>(QStringLiteral("proljor"));
-    jorcom_ = control<QLineEdit>(QStringLiteral("jorcom"));
-    tardif_ = control<QLineEdit>(QStringLiteral("tardif"));
-    listo_ = control<QPushButton>(QStringLiteral("Command1"));
-    salir_ = control<QPushButton>(QStringLiteral("Command2"));
+    codcargo_ = require<QLineEdit>("codcargo");
+    cargox_ = require<QComboBox>("cargox");
+    punbas_ = require<QLineEdit>("punbas");
+    compbas_ = require<QLineEdit>("compbas");
+    proljor_ = require<QLineEdit>("proljor");
+    jorcom_ = require<QLineEdit>("jorcom");
+    tardif_ = require<QLineEdit>("tardif");
+    listo_ = require<QPushButton>("Command1");
+    salir_ = require<QPushButton>("Command2");
 
     // The name list: every name of the catalogue in its order, so that the
     // index picked is the index into the hidden lists.
@@ -147,6 +143,7 @@ CargoChoice Advertencia::choice() const
     CargoChoice choice;
     choice.rowSelected = codigocargo_.selected >= 0;
     choice.code = utf8(codigocargo_.selectedText());
+    choice.codeTyped = utf8(codcargo_->text());
     choice.basicPointsItem = utf8(puntosbasicos_.selectedText());
     choice.name = utf8(cargox_->currentText());
     choice.punbas = utf8(punbas_->text());
@@ -217,35 +214,12 @@ void Advertencia::namePicked(int picked)
 // window's chosen-cargo display, and the dialog steps back.
 void Advertencia::listo()
 {
-    Haberes &slip = desk_.haberes();
-    const auto slipBox = [&slip](const char *name) { return slip.control<QLineEdit>(QString::fromLatin1(name)); };
-    slipBox("numcargo")->setText(codcargo_->text());
-    slipBox("punbasicos")->setText(punbas_->text());
-    slipBox("proljor")->setText(proljor_->text());
-    slipBox("jorcom")->setText(jorcom_->text());
-    slipBox("tardif")->setText(tardif_->text());
-    slipBox("compbas")->setText(compbas_->text());
-
-    Ingreso &entry = desk_.ingreso();
-    entry.setChosenCargoDisplayVisible(true);
-    const auto value = [&entry](const char *name) { return entry.control<QLabel>(QString::fromLatin1(name)); };
-    setCaption(value("cargoselect"), cargox_->currentText());
-    value("codcarval")->setText(codcargo_->text());
-    value("puncarval")->setText(punbas_->text());
-    value("punproljorval")->setText(proljor_->text());
-    value("punjorcomval")->setText(jorcom_->text());
-    value("puntardifval")->setText(tardif_->text());
-    value("puncompbasval")->setText(compbas_->text());
-
+    emit cargoChosen(choice());
     // Accepting the untouched "0" (or an emptied box) chooses no cargo. Text
     // that is no number counts as no code too.
     const auto code = readNumber(utf8(codcargo_->text()), decimalSeparator());
     if (codcargo_->text().isEmpty() || !code || *code == 0)
-        entry.deselectCategory("cargo");
-
-    entry.show();
-    entry.raise();
-    entry.activateWindow();
+        emit cargoWithdrawn();
     hide();
 }
 
@@ -262,7 +236,7 @@ void Advertencia::salirSinDatos()
     for (QLineEdit *pointBox : {punbas_, proljor_, jorcom_, tardif_, compbas_})
         pointBox->setText(QStringLiteral("0"));
     hide();
-    desk_.ingreso().deselectCategory("cargo");
+    emit cargoWithdrawn();
 }
 
 } // namespace recibo

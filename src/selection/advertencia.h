@@ -12,11 +12,9 @@ class QPushButton;
 
 namespace recibo {
 
-class Desk;
-
 // The dialog in which the cargo is chosen, by its code or by its name. It
 // keeps the choice in its own controls for the whole run; the calculation
-// reads it from there.
+// reads it from there. What it tells the other windows goes out as signals.
 //
 // Besides the boxes the user sees, the dialog keeps the catalogue's other
 // columns as hidden lists, each with its own selected row. Choosing by code
@@ -25,7 +23,7 @@ class Desk;
 class Advertencia : public forms::Form {
     Q_OBJECT
 public:
-    explicit Advertencia(Desk &desk);
+    Advertencia();
 
     // Shows the dialog without blocking, exactly as it was left.
     void open();
@@ -46,6 +44,11 @@ public:
 signals:
     // The code box's rule has run and found `row` (-1 for none).
     void codeChecked(int row);
+    // "Listo": the choice as the dialog shows it, for the entry window's
+    // display and the slip's selection panel.
+    void cargoChosen(const recibo::CargoChoice &cargo);
+    // "Cargo" no longer stands: "Salir sin datos", or "Listo" with no code.
+    void cargoWithdrawn();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -57,7 +60,6 @@ private:
     void listo();
     void salirSinDatos();
 
-    Desk &desk_;
     QLineEdit *codcargo_;
     QComboBox *cargox_;
     QLineEdit *punbas_;
