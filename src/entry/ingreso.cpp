@@ -34,9 +34,7 @@ constexpr std::string_view kDeductionBoxes[DeductionCount] = {"Iosper", "Osplad"
 
 Ingreso::Ingreso() : Form("ingreso", QStringLiteral("Ingreso de datos"), 11880, 8595, QColor(0, 64, 64))
 {
-    QFont windowFont(QStringLiteral("Arial"));
-    windowFont.setPointSizeF(8.25);
-    setFont(windowFont);
+    setFont(forms::formFont("Arial", 8.25));
     build(ingresoControls());
     setFixedSize(size());
     findControls();

@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include <array>
 #include <cmath>
 
 #include "forms/decoration.h"
@@ -112,7 +113,7 @@ void applyFont(QWidget *widget, const Control &control)
         return;
     QFont font = widget->font();
     if (!control.font.family.empty())
-        font.setFamily(text(control.font.family));
+        font.setFamily(drawnFamily(control.font.family));
     if (control.font.points > 0)
         font.setPointSizeF(control.font.points);
     font.setBold(control.font.bold);
@@ -128,9 +129,10 @@ Qt::Alignment alignmentOf(const Control &control)
     return Qt::AlignLeft | Qt::AlignVCenter;
 }
 
+// Creates the control empty: its caption is set once its font is in place,
+// so that no text is laid out in a font it never shows.
 QWidget *create(QWidget *container, const Control &control)
 {
-    const QString caption = text(control.text);
     switch (control.kind) {
     case Kind::Label: {
         auto *label = new QLabel(container);
@@ -139,21 +141,19 @@ QWidget *create(QWidget *container, const Control &control)
             label->setFrameStyle(QFrame::Box | QFrame::Plain);
         label->setWordWrap(control.flags & WordWrap);
         label->setProperty("autoSize", bool(control.flags & AutoSize));
-        label->setText(caption);
         return label;
     }
     case Kind::TextBox: {
-        auto *box = new QLineEdit(caption, container);
+        auto *box = new QLineEdit(container);
         box->setAlignment(alignmentOf(control));
         box->setReadOnly(control.flags & ReadOnly);
         box->setFrame(!(control.flags & Flat));
-        box->setCursorPosition(0);
         return box;
     }
     case Kind::Button:
     case Kind::Toggle:
     case Kind::Option: {
-        auto *button = new QPushButton(caption, container);
+        auto *button = new QPushButton(container);
         button->setAutoDefault(false);
         if (control.kind != Kind::Button) {
             button->setCheckable(true);
@@ -164,7 +164,7 @@ QWidget *create(QWidget *container, const Control &control)
         return button;
     }
     case Kind::CheckBox: {
-        auto *box = new WholeCheckBox(caption, container);
+        auto *box = new WholeCheckBox(container);
         box->setLayoutDirection(Qt::RightToLeft);
         box->setChecked(control.flags & Checked);
         return box;
@@ -174,11 +174,10 @@ QWidget *create(QWidget *container, const Control &control)
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setCurrentIndex(-1);
-        combo->setEditText(caption);
         return combo;
     }
     case Kind::Frame:
-        return new QGroupBox(caption, container);
+        return new QGroupBox(container);
     case Kind::Shape: {
         auto *shape = new QFrame(container);
         shape->setFrameStyle(QFrame::NoFrame);
@@ -192,6 +191,38 @@ QWidget *create(QWidget *container, const Control &control)
         return new Line(container, control.left, control.top, control.width, control.height, control.lineWidth);
     }
     return nullptr;
+}
+
+void applyText(QWidget *widget, const Control &control)
+{
+    if (control.text.empty())
+        return;
+    const QString caption = text(control.text);
+    switch (control.kind) {
+    case Kind::Label:
+        static_cast<QLabel *>(widget)->setText(caption);
+        break;
+    case Kind::TextBox: {
+        auto *box = static_cast<QLineEdit *>(widget);
+        box->setText(caption);
+        box->setCursorPosition(0);
+        break;
+    }
+    case Kind::Button:
+    case Kind::Toggle:
+    case Kind::Option:
+    case Kind::CheckBox:
+        static_cast<QAbstractButton *>(widget)->setText(caption);
+        break;
+    case Kind::Combo:
+        static_cast<QComboBox *>(widget)->setEditText(caption);
+        break;
+    case Kind::Frame:
+        static_cast<QGroupBox *>(widget)->setTitle(caption);
+        break;
+    default:
+        break;
+    }
 }
 
 } // namespace
@@ -211,6 +242,7 @@ QWidget *build(QWidget *window, const Control &control)
     if (control.kind != Kind::Line)
         widget->setGeometry(pixelRect(control.left, control.top, control.width, control.height));
     applyFont(widget, control);
+    applyText(widget, control);
     applyColours(widget, control);
     if (!control.tooltip.empty())
         widget->setToolTip(text(control.tooltip));
@@ -268,15 +300,49 @@ QRect twipRect(const QWidget *widget)
                  g.height() * kTwipsPerPixel);
 }
 
+namespace {
+
+// The families the forms name, and the one each is drawn in.
+struct DrawnFamily {
+    QString named;
+    QString drawn;
+};
+std::array<DrawnFamily, 2> &drawnFamilies()
+{
+    static std::array<DrawnFamily, 2> families{{{QStringLiteral("MS Sans Serif"), QStringLiteral("MS Sans Serif")},
+                                                {QStringLiteral("Arial"), QStringLiteral("Arial")}}};
+    return families;
+}
+
+} // namespace
+
 void installFontSubstitutes()
 {
     const QStringList families = QFontDatabase::families();
     const QString sans = families.contains(QStringLiteral("Liberation Sans")) ? QStringLiteral("Liberation Sans")
                                                                               : QStringLiteral("Sans Serif");
-    for (const QString &named : {QStringLiteral("MS Sans Serif"), QStringLiteral("Arial")}) {
-        if (!families.contains(named))
-            QFont::insertSubstitution(named, sans);
+    for (DrawnFamily &family : drawnFamilies()) {
+        family.drawn = families.contains(family.named) ? family.named : sans;
+        if (family.drawn != family.named)
+            QFont::insertSubstitution(family.named, sans);
     }
+}
+
+QString drawnFamily(std::string_view named)
+{
+    const QString name = text(named);
+    for (const DrawnFamily &family : drawnFamilies())
+        if (family.named == name)
+            return family.drawn;
+    return name;
+}
+
+QFont formFont(std::string_view family, double points, bool bold)
+{
+    QFont font(drawnFamily(family));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
 }
 
 } // namespace recibo::forms

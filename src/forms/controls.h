@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QRect>
 #include <QString>
 
@@ -99,5 +100,14 @@ QRect twipRect(const QWidget *widget);
 // The fonts the forms name. "MS Sans Serif" has no scalable lookalike on
 // every system: where it is missing it is drawn with a metric-compatible sans.
 void installFontSubstitutes();
+
+// The family a font the forms name is drawn in: the font itself where the
+// system has it, else its substitute. The controls ask for that family by
+// its own name, so that one face named two ways is matched and loaded once
+// at start-up, not once a name.
+QString drawnFamily(std::string_view named);
+
+// A window's own font, named as the forms name it.
+QFont formFont(std::string_view family, double points, bool bold = false);
 
 } // namespace recibo::forms

@@ -83,9 +83,7 @@ QString Advertencia::HiddenList::selectedText() const
 
 Advertencia::Advertencia() : Form("advertencia", QStringLiteral("Selección de cargo"), 9735, 6855, QColor(0, 128, 128))
 {
-    QFont windowFont(QStringLiteral("Arial"));
-    windowFont.setPointSizeF(8.25);
-    setFont(windowFont);
+    setFont(forms::formFont("Arial", 8.25));
     build(kControls);
     setFixedSize(size());
 

@@ -45,9 +45,7 @@ const QColor kWindowAfterPrint(0, 192, 192);
 
 Haberes::Haberes() : Form("Haberes", QStringLiteral("Haberes"), 11880, 8595, QColor(0, 128, 128))
 {
-    QFont windowFont(QStringLiteral("MS Sans Serif"));
-    windowFont.setPointSizeF(8.25);
-    setFont(windowFont);
+    setFont(forms::formFont("MS Sans Serif", 8.25));
     build(haberesControls());
     findControls();
 
