@@ -47,10 +47,10 @@ Ingreso::Ingreso(Desk &desk)
     setFixedSize(size());
 
     auto *zona = control<QComboBox>(QStringLiteral("zona"));
-    for (std::string_view zone : zoneItems())
-        zona->addItem(qtext(zone));
+    for (const scale::Zone &zone : scale::kZones)
+        zona->addItem(qtext(zone.item));
     zona->setCurrentIndex(-1);
-    zona->setEditText(qtext(kZonePrompt));
+    zona->setEditText(qtext(scale::kZonePrompt));
 
     auto *calcularButton = control<QPushButton>(QStringLiteral("Command1"));
     setDefaultButton(calcularButton);
@@ -122,7 +122,6 @@ PayInput Ingreso::payInput()
             break;
         }
     }
-    input.seniorityText = text("porcantig");
 
     const auto *zona = control<QComboBox>(QStringLiteral("zona"));
     input.zoneIndex = zona->currentIndex();
@@ -150,7 +149,7 @@ void Ingreso::calcular()
         desk_.errorWindow().showError();
         return;
     }
-    auto outcome = calculate(input, state_);
+    auto outcome = calculate(input);
     if (const auto *problem = std::get_if<InputProblem>(&outcome)) {
         reportProblem(qtext(problem->control), qtext(problem->message));
         return;

@@ -2,7 +2,6 @@
 
 #include <QPointer>
 
-#include "calc/calc_state.h"
 #include "calc/pay_input.h"
 #include "forms/form.h"
 
@@ -17,10 +16,6 @@ class Ingreso : public forms::Form {
     Q_OBJECT
 public:
     explicit Ingreso(Desk &desk);
-
-    // The values of the calculation, kept from one calculation to the next.
-    CalcState &state() { return state_; }
-    const CalcState &state() const { return state_; }
 
     // The thirteen labels that show the chosen cargo, in the order they are
     // shown and hidden.
@@ -49,7 +44,6 @@ private:
     void reportProblem(const QString &control, const QString &message);
 
     Desk &desk_;
-    CalcState state_;
     QPointer<QMessageBox> inputMessage_;
 };
 

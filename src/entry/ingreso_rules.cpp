@@ -13,6 +13,7 @@
 #include "app/desk.h"
 #include "calc/scale.h"
 #include "catalogue/advertencia.h"
+#include "forms/locale_text.h"
 
 namespace recibo {
 
@@ -93,14 +94,12 @@ void Ingreso::connectRules()
     connect(button("opincentivo"), &QAbstractButton::toggled, this,
             [box](bool checked) { box("Text1")->setText(checked ? QStringLiteral("Si") : QStringLiteral("No")); });
 
-    // Seniority: the band's percentage is shown and kept for the calculation.
-    for (int option = 1; option <= kSeniorityOptions; ++option) {
-        const int percent = seniorityPercent(option);
+    // Seniority: the band's percentage is shown; the calculation takes it
+    // from the band itself.
+    for (int option = 1; option <= scale::kSeniorityOptions; ++option) {
+        const QString percent = forms::qtext(scale::kSeniorityPercentTexts[static_cast<std::size_t>(option)].view());
         connect(control<QAbstractButton>(QStringLiteral("Option%1").arg(option)), &QAbstractButton::clicked, this,
-                [this, box, percent] {
-                    box("porcantig")->setText(QStringLiteral("%1 %").arg(percent));
-                    state_.pctantig = static_cast<std::uint8_t>(percent);
-                });
+                [box, percent] { box("porcantig")->setText(percent); });
     }
 
     // The zone field: typing never adds an item, and text equal to an item's
