@@ -5,7 +5,6 @@
 // urbano" (20 %), the national incentive, two children, the spouse, no
 // absence days and all seven deductions. It gives 18 rows.
 
-#include "calc/calc_state.h"
 #include "calc/pay_input.h"
 
 namespace recibo::bench {
@@ -32,7 +31,6 @@ inline PayInput examplePayInput()
         .hoursIncentive = "0",
         .hoursCode113 = "0",
         .seniorityOption = 4,
-        .seniorityText = "30 %",
         .zoneIndex = 1,
         .zoneText = "Alejada radio urbano",
         .incentive = true,
@@ -48,13 +46,6 @@ inline PayInput examplePayInput()
     };
     input.deductions.fill(true);
     return input;
-}
-
-inline CalcState exampleCalcState()
-{
-    CalcState state;
-    state.pctantig = 30; // what the seniority option sets on the entry window
-    return state;
 }
 
 } // namespace recibo::bench

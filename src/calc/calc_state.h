@@ -6,20 +6,22 @@
 
 namespace recibo {
 
-// The named values of the calculation. They belong to the entry window and
-// last from one calculation to the next, but every calculation writes each
-// value before it reads it.
+// The named values of one calculation. Every calculation starts from a fresh
+// set, works them out in the order of the rows and hands them back with the
+// slip; a value that the path does not use stays 0.
 struct CalcState {
     std::int16_t ptsbasicos = 0;
+    double ptscompbas = 0;
     std::int16_t ptsjorcom = 0;
     std::int16_t ptsproljor = 0;
     Money ptstardif;
     Money montojorcom;
     Money montoproljor;
+    Money montojornada; // full day + extended day; 0 on the hours paths
     Money montobasico;
     Money montocompbas;
     Money montotardif;
-    std::uint8_t pctantig = 0; // set by the seniority options of the entry window
+    std::uint8_t pctantig = 0; // the seniority band's percentage
     Money montoantig;
     std::uint8_t pctzona = 0;
     Money montozona;
@@ -30,6 +32,7 @@ struct CalcState {
     Money montoplus;
     Money montoreajuste;
     Money baseaportes;
+    double bolsillo = 0; // take-home estimate of the minimum rule; 0 where the rule does not apply
     Money montominimo;
     std::int16_t kmsemanales = 0;
     Money montotransporte;
@@ -37,6 +40,7 @@ struct CalcState {
     Money montohijos;
     std::uint8_t numhijosdisc = 0;
     Money montohijosdisc;
+    Money montofamnum;
     Money montoconyuge;
     Money montoiosper;
     Money montoosplad;
@@ -48,6 +52,8 @@ struct CalcState {
     Money totalhaberes;
     Money totaldescuentos;
     Money totalliquido;
+
+    bool operator==(const CalcState &) const = default;
 };
 
 } // namespace recibo

@@ -6,17 +6,17 @@
 
 namespace recibo {
 
-std::variant<Slip, InputProblem> calculate(const PayInput &input, CalcState &state)
+std::variant<Slip, InputProblem> calculate(const PayInput &input)
 {
-    // Every text is checked before anything is written, so that a refused
-    // input leaves the calculation state and the slip as they were.
+    // Every text is checked before any row is written: a refused input gives
+    // no slip at all.
     std::variant<InputValues, InputProblem> checked = readInput(input);
     if (InputProblem *problem = std::get_if<InputProblem>(&checked))
         return std::move(*problem);
     const InputValues &values = std::get<InputValues>(checked);
 
     Slip slip;
-    Run run(input, values, state, slip);
+    Run run(input, values, slip);
 
     // The path writes its rows and works out every amount the common rows
     // need before they run.
@@ -36,7 +36,7 @@ std::variant<Slip, InputProblem> calculate(const PayInput &input, CalcState &sta
     nationalRows(run);
     plusRow(run);
     absenceReduction(run);
-    contributionBase(run); // the minimum top-up reads it
+    run.state.baseaportes = contributionBase(run.state); // the minimum top-up reads it
 
     minimumRow(run);
     transportRow(run);
@@ -47,13 +47,6 @@ std::variant<Slip, InputProblem> calculate(const PayInput &input, CalcState &sta
 
     totals(run);
     return slip;
-}
-
-std::variant<Slip, InputProblem> calculate(const PayInput &input)
-{
-    CalcState state;
-    state.pctantig = static_cast<std::uint8_t>(seniorityPercent(input.seniorityOption));
-    return calculate(input, state);
 }
 
 } // namespace recibo

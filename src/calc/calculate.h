@@ -3,7 +3,6 @@
 #include <string>
 #include <variant>
 
-#include "calc/calc_state.h"
 #include "calc/pay_input.h"
 #include "calc/slip.h"
 
@@ -16,12 +15,14 @@ namespace recibo {
 struct InputProblem {
     std::string control;
     std::string message;
+
+    bool operator==(const InputProblem &) const = default;
 };
 
 // The whole calculation: checks every text the chosen path reads as a number,
-// then runs the row groups in their fixed order and forms the totals. On a
-// problem nothing in `state` is changed.
-std::variant<Slip, InputProblem> calculate(const PayInput &input, CalcState &state);
+// then runs the row groups in their fixed order and forms the totals. The
+// slip carries the named values it worked out (Slip::values); nothing
+// outlives the call, so the same input always gives the same slip.
 std::variant<Slip, InputProblem> calculate(const PayInput &input);
 
 } // namespace recibo

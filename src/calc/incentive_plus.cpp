@@ -1,38 +1,11 @@
+#include <cmath>
+
 #include "calc/groups.h"
 #include "calc/text.h"
 
 namespace recibo {
 
 namespace {
-
-// Cargo: the national incentive (when the teacher receives it) and the second
-// national sum are fixed amounts, the higher ones from 600 full-day points on.
-constexpr int kFullDayPoints = 600;
-constexpr int kIncentiveBelow = 110;
-constexpr int kIncentiveFrom = 220;
-constexpr int kNegroBelow = 100;
-constexpr int kNegroFrom = 200;
-
-// Hours: both sums are paid by the hour up to a cap. The quantity column
-// shows the hours as typed, or the limit once the hours reach it.
-constexpr int kIncentiveCap = 220;
-constexpr int kNegroCap = 200;
-struct NationalRates {
-    double incentivePerHour;
-    double negroPerHour;
-    double quantityLimit;
-    std::string_view limitText;
-};
-constexpr NationalRates kSecondary{7.33, 6.66, 30, "30"};
-constexpr NationalRates kHigher{9.166, 8.333, 24, "24"};
-
-// Productivity plus: 7 % of the pay of the position with seniority and zone.
-constexpr double kPlusFactor = 0.07;
-
-// Share of the plus withheld for 1, 2 and 3 days of absence; from more than 3
-// days the whole plus is withheld.
-constexpr double kAbsenceShare[] = {0.25, 0.5, 0.75};
-constexpr double kWholePlusAfterDays = 3;
 
 // An amount paid by the hour up to a cap; the explanation says which.
 Money cappedByHours(double hours, double rate, int cap, std::string_view sep, std::string &why)
@@ -48,101 +21,89 @@ Money cappedByHours(double hours, double rate, int cap, std::string_view sep, st
     return amount;
 }
 
+// The quantity of rows 084 and 113 on the hours paths: the hours as typed,
+// or the level's limit once the hours reach it. The limit is a test of its
+// own, apart from the cap of the amount.
+std::string hoursQuantity(double hours, const std::string &typed, int limit)
+{
+    return hours >= limit ? text::whole(limit) : typed;
+}
+
 } // namespace
 
 void cargoNationalSums(Run &run)
 {
+    using namespace scale;
     CalcState &st = run.state;
-    const bool fullDay = st.ptsjorcom >= kFullDayPoints;
-    const std::string_view points =
-        fullDay ? " con 600 puntos o más de jornada completa" : " con menos de 600 puntos de jornada completa";
+    const bool fullDay = st.ptsjorcom >= kNationalFullDayPoints;
+    const auto fixedAmountWhy = [&](Money amount) {
+        return fullDay ? text::join(run.sep, "Monto fijo con ", kNationalFullDayPoints,
+                                    " puntos o más de jornada completa: ", amount)
+                       : text::join(run.sep, "Monto fijo con menos de ", kNationalFullDayPoints,
+                                    " puntos de jornada completa: ", amount);
+    };
     if (run.input.incentive) {
-        st.montoincentivo = Money::whole(fullDay ? kIncentiveFrom : kIncentiveBelow);
-        run.incentivoWhy = text::join(run.sep, "Monto fijo", points, ": ", st.montoincentivo);
-    } else {
-        st.montoincentivo = Money();
-        run.incentivoWhy.clear();
+        st.montoincentivo = Money::whole(fullDay ? kIncentiveFullDay : kIncentiveBelowFullDay);
+        run.incentivoWhy = fixedAmountWhy(st.montoincentivo);
     }
-    st.montonegro = Money::whole(fullDay ? kNegroFrom : kNegroBelow);
-    run.negroWhy = text::join(run.sep, "Monto fijo", points, ": ", st.montonegro);
-    run.incentivoQuantity = {};
-    run.negroQuantity = {};
+    st.montonegro = Money::whole(fullDay ? kNegroFullDay : kNegroBelowFullDay);
+    run.negroWhy = fixedAmountWhy(st.montonegro);
 }
 
 void hoursNationalSums(Run &run)
 {
-    const NationalRates &rates = run.secondaryHours() ? kSecondary : kHigher;
+    const scale::HoursLevel &level = run.hoursLevel();
     const InputValues &in = run.values;
     CalcState &st = run.state;
 
-    if (in.hoursIncentive > 0) {
+    if (in.hoursIncentive > 0)
         st.montoincentivo =
-            cappedByHours(in.hoursIncentive, rates.incentivePerHour, kIncentiveCap, run.sep, run.incentivoWhy);
-    } else {
-        st.montoincentivo = Money();
-        run.incentivoWhy.clear();
-    }
-    st.montonegro = cappedByHours(in.hoursCode113, rates.negroPerHour, kNegroCap, run.sep, run.negroWhy);
+            cappedByHours(in.hoursIncentive, level.incentivePerHour, scale::kIncentiveCap, run.sep, run.incentivoWhy);
+    st.montonegro = cappedByHours(in.hoursCode113, level.negroPerHour, scale::kNegroCap, run.sep, run.negroWhy);
 
-    // The quantity limit is a test of its own, apart from the cap.
-    run.incentivoQuantity =
-        in.hoursIncentive >= rates.quantityLimit ? rates.limitText : std::string_view(run.input.hoursIncentive);
-    run.negroQuantity =
-        in.hoursCode113 >= rates.quantityLimit ? rates.limitText : std::string_view(run.input.hoursCode113);
+    run.incentivoQuantity = hoursQuantity(in.hoursIncentive, run.input.hoursIncentive, level.nationalQuantityLimit);
+    run.negroQuantity = hoursQuantity(in.hoursCode113, run.input.hoursCode113, level.nationalQuantityLimit);
 }
 
 void nationalRows(Run &run)
 {
-    CalcState &st = run.state;
+    const CalcState &st = run.state;
     if (st.montoincentivo > Money())
-        run.rows.earnings("084", std::string(run.incentivoQuantity), "Incentivo de Nación", st.montoincentivo,
-                          amountText(st.montoincentivo, run.sep), std::move(run.incentivoWhy));
-    run.rows.earnings("113", std::string(run.negroQuantity), "Negro de Nación", st.montonegro,
-                      amountText(st.montonegro, run.sep), std::move(run.negroWhy));
+        run.rows.earnings(scale::kIncentiveRow, std::move(run.incentivoQuantity), st.montoincentivo,
+                          std::move(run.incentivoWhy));
+    run.rows.earnings(scale::kNegroRow, std::move(run.negroQuantity), st.montonegro, std::move(run.negroWhy));
 }
 
 void plusRow(Run &run)
 {
     CalcState &st = run.state;
-    const Money base =
-        run.montojornada + st.montobasico + st.montocompbas + st.montotardif + st.montoantig + st.montozona;
-    st.montoplus = Money::fromDouble(base.toDouble() * kPlusFactor);
+    const Money base = supplementedPay(st);
+    st.montoplus = Money::fromDouble(base.toDouble() * scale::kPlusShare);
     run.rows.earnings(
-        "188", "7.0", "Plus Productividad", st.montoplus, amountText(st.montoplus, run.sep),
-        text::join(run.sep, "7 % de ", base, " (básico + comp. + tarea dif. + jornada + antigüedad + zona)"));
+        scale::kPlusRow, std::string(scale::kPlusQuantity), st.montoplus,
+        text::join(run.sep, std::lround(scale::kPlusShare * 100), " % de ", base, " (", kSupplementedPayParts, ")"));
 }
 
 void absenceReduction(Run &run)
 {
     CalcState &st = run.state;
     const double days = run.values.absenceDays;
-    const auto withhold = [&](double share, std::string_view dayText) {
-        st.montoreajuste = Money::fromDouble(st.montoplus.toDouble() * share);
-        run.reajusteWhy = text::join(run.sep, "Plus de productividad ", st.montoplus, " × ", share, " = ",
-                                     st.montoreajuste, " (", dayText, " de inasistencia)");
-    };
     // Only whole days 1, 2 and 3 withhold a share; fractions up to 3 withhold nothing.
-    if (days == 1) {
-        withhold(kAbsenceShare[0], "1 día");
-    } else if (days == 2) {
-        withhold(kAbsenceShare[1], "2 días");
-    } else if (days == 3) {
-        withhold(kAbsenceShare[2], "3 días");
-    } else if (days > kWholePlusAfterDays) {
+    for (std::size_t i = 0; i < scale::kAbsenceShare.size(); ++i) {
+        const double share = scale::kAbsenceShare[i];
+        if (days == static_cast<double>(i + 1)) {
+            st.montoreajuste = Money::fromDouble(st.montoplus.toDouble() * share);
+            run.reajusteWhy = text::join(run.sep, "Plus de productividad ", st.montoplus, " × ", share, " = ",
+                                         st.montoreajuste, " (", i + 1, i == 0 ? " día" : " días", " de inasistencia)");
+            return;
+        }
+    }
+    constexpr auto wholePlusAfterDays = static_cast<double>(scale::kAbsenceShare.size());
+    if (days > wholePlusAfterDays) {
         st.montoreajuste = st.montoplus;
         run.reajusteWhy = text::join(run.sep, "Todo el plus de productividad: ", st.montoplus, " (", days,
-                                     " días de inasistencia, más de 3)");
-    } else {
-        st.montoreajuste = Money();
-        run.reajusteWhy.clear();
+                                     " días de inasistencia, más de ", scale::kAbsenceShare.size(), ")");
     }
-}
-
-void contributionBase(Run &run)
-{
-    CalcState &st = run.state;
-    st.baseaportes = run.montojornada + st.montobasico + st.montocompbas + st.montotardif + st.montozona +
-                     st.montoantig + st.montoart23 + st.montoproduct + st.montoplus - st.montoreajuste;
 }
 
 } // namespace recibo

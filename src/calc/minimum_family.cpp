@@ -3,149 +3,109 @@
 
 namespace recibo {
 
-namespace {
-
-// Minimum top-up: a cargo of more than 900 basic points is lifted to a
-// take-home estimate of 1290. The estimate takes off 19.6 % of the
-// contribution base, leaving out the decree supplement and the zone
-// supplement with its share of the plus (zone x 1.07).
-constexpr int kMinimumAbovePoints = 900;
-constexpr int kGuaranteedTakeHome = 1290;
-constexpr double kWithheldShare = 0.196;
-constexpr double kZoneWithPlus = 1.07;
-
-// Transport: 0.13472 a kilometre, four weeks a month, capped at 161.8.
-constexpr double kPesosPerKm = 0.13472;
-constexpr int kWeeksPerMonth = 4;
-constexpr double kTransportCap = 161.8;
-constexpr Money kTransportCapAmount = Money::fromUnits(1'618'000);
-
-// Child allowance by the band of the earnings sum: up to 1900, up to 2600,
-// above 2600.
-struct ChildBand {
-    int upTo; // highest earnings sum of the band, in whole pesos
-    int perChild;
-    std::string_view text;
-};
-constexpr ChildBand kChildBands[] = {
-    {1900, 75, "hasta 1900"},
-    {2600, 60, "más de 1900 y hasta 2600"},
-};
-constexpr ChildBand kTopChildBand{0, 45, "más de 2600"};
-
-// Flat allowances.
-constexpr int kPerDisabledChild = 400;
-constexpr int kLargeFamilyChildren = 3;
-constexpr int kLargeFamilyAmount = 3;
-constexpr int kSpouseAmount = 15;
-
-} // namespace
-
 void minimumRow(Run &run)
 {
+    using namespace scale;
     CalcState &st = run.state;
-    run.bolsillo = 0;
-    st.montominimo = Money();
     if (!run.cargoPath() || st.ptsbasicos <= kMinimumAbovePoints)
         return;
 
     const Money z = Money::fromDouble(st.montozona.toDouble() * kZoneWithPlus);
-    const Money earned = run.montojornada + st.montobasico + st.montocompbas + st.montoantig + st.montotardif +
-                         st.montoplus + st.montoincentivo + st.montonegro;
+    const Money earned = takeHomeEarnings(st);
     const Money withheldFrom = st.baseaportes - st.montoart23 - st.montoproduct - z;
-    run.bolsillo = earned.toDouble() - kWithheldShare * withheldFrom.toDouble();
-    if (!(run.bolsillo < kGuaranteedTakeHome))
+    st.bolsillo = earned.toDouble() - kWithheldShare * withheldFrom.toDouble();
+    if (!(st.bolsillo < kGuaranteedTakeHome))
         return;
 
-    st.montominimo = Money::fromDouble(kGuaranteedTakeHome - run.bolsillo);
-    const std::string_view sep = run.sep;
-    run.rows.earnings("172", "", "Adic para mínimo", st.montominimo, amountText(st.montominimo, sep),
-                      text::join(sep, kGuaranteedTakeHome, " − ", run.bolsillo, " = ", st.montominimo,
-                                 "; estimado de bolsillo ", run.bolsillo, " = ", earned, " − ", kWithheldShare, " × ",
+    st.montominimo = Money::fromDouble(kGuaranteedTakeHome - st.bolsillo);
+    run.rows.earnings(kMinimumRow, "", st.montominimo,
+                      text::join(run.sep, kGuaranteedTakeHome, " − ", st.bolsillo, " = ", st.montominimo,
+                                 "; estimado de bolsillo ", st.bolsillo, " = ", earned, " − ", kWithheldShare, " × ",
                                  withheldFrom));
 }
 
 void transportRow(Run &run)
 {
+    using namespace scale;
     CalcState &st = run.state;
-    if (!run.input.transport) {
-        st.kmsemanales = 0;
-        st.montotransporte = Money();
+    if (!run.input.transport)
         return;
-    }
     st.kmsemanales = run.values.kilometres;
     const double product = st.kmsemanales * kPesosPerKm * kWeeksPerMonth;
-    std::string why;
-    if (product >= kTransportCap) {
-        st.montotransporte = kTransportCapAmount;
-        why = text::join(run.sep, st.kmsemanales, " km × ", kPesosPerKm, " × ", kWeeksPerMonth, " = ", product,
-                         ", tope ", st.montotransporte);
+    std::string why = text::join(run.sep, st.kmsemanales, " km × ", kPesosPerKm, " × ", kWeeksPerMonth, " = ");
+    if (product >= kTransportCap.toDouble()) {
+        st.montotransporte = kTransportCap;
+        text::appendAll(why, run.sep, product, ", tope ", st.montotransporte);
     } else {
         st.montotransporte = Money::fromDouble(product);
-        why = text::join(run.sep, st.kmsemanales, " km × ", kPesosPerKm, " × ", kWeeksPerMonth, " = ",
-                         st.montotransporte);
+        text::appendAll(why, run.sep, st.montotransporte);
     }
-    run.rows.earnings("029", "", "transporte por KM", st.montotransporte, amountText(st.montotransporte, run.sep),
-                      std::move(why));
+    run.rows.earnings(kTransportRow, "", st.montotransporte, std::move(why));
 }
+
+namespace {
+
+// The allowance per child for the band of `sum`, and the band as the
+// explanation names it ("hasta 1900", "más de 1900 y hasta 2600", "más de
+// 2600").
+int perChild(Money sum, std::string &why, std::string_view sep)
+{
+    using namespace scale;
+    int from = 0;
+    for (const ChildBand &band : kChildBands) {
+        if (sum <= Money::whole(band.upTo)) {
+            if (from == 0)
+                text::appendAll(why, sep, "hasta ", band.upTo);
+            else
+                text::appendAll(why, sep, "más de ", from, " y hasta ", band.upTo);
+            return band.perChild;
+        }
+        from = band.upTo;
+    }
+    text::appendAll(why, sep, "más de ", from);
+    return kPerChildAboveBands;
+}
+
+} // namespace
 
 void familyRows(Run &run)
 {
+    using namespace scale;
     CalcState &st = run.state;
     const std::string_view sep = run.sep;
 
     if (run.input.children) {
         st.numhijos = run.values.children;
-        // Every earnings amount so far except transport.
-        const Money sum = run.montojornada + st.montobasico + st.montocompbas + st.montoart23 + st.montoproduct +
-                          st.montotardif + st.montoantig + st.montoplus + st.montominimo + st.montozona +
-                          st.montoincentivo + st.montonegro;
-        const ChildBand *band = &kTopChildBand;
-        for (const ChildBand &candidate : kChildBands) {
-            if (sum <= Money::whole(candidate.upTo)) {
-                band = &candidate;
-                break;
-            }
-        }
-        st.montohijos = Money::whole(st.numhijos * band->perChild);
-        run.rows.earnings("1001", text::whole(st.numhijos), "Sal fam hijo", st.montohijos,
-                          amountText(st.montohijos, sep),
-                          text::join(sep, st.numhijos, st.numhijos == 1 ? " hijo × " : " hijos × ", band->perChild,
-                                     " = ", st.montohijos, " (haberes de ", sum, ": ", band->text, ")"));
-    } else {
-        st.numhijos = 0;
-        st.montohijos = Money();
+        const Money sum = childBandSum(st);
+        std::string band;
+        const int amount = perChild(sum, band, sep);
+        st.montohijos = Money::whole(st.numhijos * amount);
+        run.rows.earnings(kChildRow, text::whole(st.numhijos), st.montohijos,
+                          text::join(sep, st.numhijos, st.numhijos == 1 ? " hijo × " : " hijos × ", amount, " = ",
+                                     st.montohijos, " (haberes de ", sum, ": ", band, ")"));
     }
 
     if (run.input.disabledChildren) {
         st.numhijosdisc = run.values.disabledChildren;
         st.montohijosdisc = Money::whole(st.numhijosdisc * kPerDisabledChild);
-        run.rows.earnings("1002", text::whole(st.numhijosdisc), "Sal fam hijo diferenciado", st.montohijosdisc,
-                          amountText(st.montohijosdisc, sep),
+        run.rows.earnings(kDisabledChildRow, text::whole(st.numhijosdisc), st.montohijosdisc,
                           text::join(sep, st.numhijosdisc, st.numhijosdisc == 1 ? " hijo × " : " hijos × ",
                                      kPerDisabledChild, " = ", st.montohijosdisc));
-    } else {
-        st.numhijosdisc = 0;
-        st.montohijosdisc = Money();
     }
 
     const int children = st.numhijos + st.numhijosdisc;
     if (children >= kLargeFamilyChildren) {
-        run.montofamnum = kLargeFamilyAmount;
-        const Money amount = Money::whole(run.montofamnum);
-        run.rows.earnings("1003", text::whole(children), "Familia numerosa", amount, amountText(amount, sep),
-                          text::join(sep, "Monto fijo con ", children, " hijos (3 o más): ", amount));
-    } else {
-        run.montofamnum = 0;
+        st.montofamnum = Money::whole(kLargeFamilyAmount);
+        run.rows.earnings(kLargeFamilyRow, text::whole(children), st.montofamnum,
+                          text::join(sep, "Monto fijo con ", children, " hijos (", kLargeFamilyChildren,
+                                     " o más): ", st.montofamnum));
     }
 
     if (run.input.spouse) {
         st.montoconyuge = Money::whole(kSpouseAmount);
-        SlipRow &row = run.rows.earnings("1010", "", "Sal fam Cony", st.montoconyuge, amountText(st.montoconyuge, sep),
+        SlipRow &row = run.rows.earnings(kSpouseRow, "", st.montoconyuge,
                                          text::join(sep, "Monto fijo por cónyuge: ", st.montoconyuge));
         row.showQuantity = false;
-    } else {
-        st.montoconyuge = Money();
     }
 }
 

@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 #include "calc/numbers.h"
 
@@ -21,17 +20,6 @@ Money Money::fromDouble(double value)
     if (scaled <= -kLimit)
         return Money(-static_cast<std::int64_t>(kLimit));
     return Money(static_cast<std::int64_t>(scaled));
-}
-
-Money Money::percent(int pct) const
-{
-    const std::int64_t scaled = units_ * pct;
-    std::int64_t quotient = scaled / 100;
-    const std::int64_t remainder = scaled % 100; // carries the sign of scaled
-    const std::int64_t twice = std::llabs(remainder) * 2;
-    if (twice > 100 || (twice == 100 && quotient % 2 != 0))
-        quotient += scaled < 0 ? -1 : 1;
-    return Money(quotient);
 }
 
 void appendMoneyText(std::string &out, Money amount, std::string_view decimalSeparator)

@@ -9,8 +9,8 @@ namespace recibo {
 
 // An amount of pesos held as a whole count of ten-thousandths of a peso.
 // Sums and differences are exact. The only ways to make money are a whole
-// amount, a count of ten-thousandths, the conversion of a double-precision
-// product and the percentage of another amount.
+// amount, a count of ten-thousandths and the conversion of a double-precision
+// product (a percentage being one).
 class Money {
 public:
     constexpr Money() = default;
@@ -25,9 +25,10 @@ public:
     constexpr std::int64_t units() const { return units_; }
     double toDouble() const { return static_cast<double>(units_) / kUnitsPerPeso; }
 
-    // pct % of this amount: the count times the whole percentage is exact, and
-    // the division by 100 sends a tie to the even ten-thousandth.
-    Money percent(int pct) const;
+    // pct % of this amount as the pay rules write it: the amount times the
+    // whole percentage, divided by 100, in double precision, then converted
+    // like any product.
+    Money percent(int pct) const { return fromDouble(toDouble() * pct / 100); }
 
     constexpr Money operator+(Money other) const { return Money(units_ + other.units_); }
     constexpr Money operator-(Money other) const { return Money(units_ - other.units_); }

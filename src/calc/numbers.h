@@ -6,9 +6,15 @@
 
 namespace recibo {
 
-// Reads a number typed by the user: optional blanks around it, an optional
-// sign, digits with at most one decimal separator (the regional one), at least
-// one digit. No digit grouping, no exponent; anything else is not a number.
+// The text without the blanks that pasted text brings at either end: every
+// Unicode space (the no-break ones too), tabs and line ends. `text` is UTF-8.
+std::string_view trimBlanks(std::string_view text);
+
+// Reads a number typed by the user: optional blanks around it (trimBlanks),
+// an optional sign, digits with at most one decimal separator (the regional
+// one), at least one digit. No digit grouping, no exponent; anything else is
+// not a number. The value is the nearest double; a number beyond the range of
+// a double reads as an infinity of its sign, one too small for it as 0.
 // Never goes through the C locale.
 std::optional<double> readNumber(std::string_view text, std::string_view decimalSeparator);
 

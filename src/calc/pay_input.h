@@ -36,8 +36,7 @@ struct PayInput {
     std::string hoursIncentive; // numhorasincen
     std::string hoursCode113;   // numhorascod113
 
-    int seniorityOption = 0;   // 1 to 12 for Option1 to Option12, 0 when none is selected
-    std::string seniorityText; // the text of porcantig, e.g. "30 %"
+    int seniorityOption = 0; // 1 to 12 for Option1 to Option12, 0 when none is selected
 
     int zoneIndex = -1;   // selected item of zona, -1 for none; the calculation goes by zoneText,
                           // which the entry window keeps in step with the list

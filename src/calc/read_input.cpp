@@ -46,7 +46,7 @@ constexpr double kByteMax = 255;
 
 // The allowance for a child with disability is formed as a 16-bit product
 // (81 x 400 = 32400), and the two counts of children are added as a byte.
-constexpr int kMostDisabledChildren = 81;
+constexpr int kMostDisabledChildren = static_cast<int>(kInt16Max) / scale::kPerDisabledChild;
 constexpr int kMostChildren = 255;
 
 enum class Sign { AnyAllowed, NotNegative };
@@ -69,15 +69,6 @@ std::string separatorName(std::string_view separator)
     return "«" + std::string(separator) + "»";
 }
 
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
-
 // Reads one field after another and keeps the first problem found.
 class Reader {
 public:
@@ -91,6 +82,8 @@ public:
             return notANumber(text, field);
         if (sign == Sign::NotNegative && *value < 0)
             return refuse(field, quoted(field) + " no puede ser negativo.");
+        // Also a number with more digits than a double holds, which reads as
+        // an infinity.
         if (*value > kLargestNumber || *value < -kLargestNumber)
             return refuse(field, quoted(field) + " es demasiado grande: el máximo es 999999999.");
         out = *value;
@@ -133,7 +126,7 @@ public:
         double value = 0;
         if (!number(text, field, sign, value))
             return false;
-        out = exactMoney(trimmed(text));
+        out = exactMoney(trimBlanks(text));
         return true;
     }
 
@@ -149,7 +142,7 @@ public:
 private:
     bool notANumber(std::string_view text, const Field &field)
     {
-        if (trimmed(text).empty())
+        if (trimBlanks(text).empty())
             return refuse(field, quoted(field) + " está vacío: escriba un número.");
         return refuse(field, quoted(field) +
                                  " debe ser un número, escrito solo con cifras y sin separador de miles; "
@@ -198,25 +191,25 @@ private:
 // item the list had selected before: the slip follows what the field shows.
 bool readZone(const PayInput &input, Reader &reader, int &zone)
 {
-    const std::string_view text = trimmed(input.zoneText);
-    const int typed = zoneItemIndex(text);
-    if (typed >= 0) {
-        zone = typed;
-        return true;
+    const std::string_view text = trimBlanks(input.zoneText);
+    for (std::size_t i = 0; i < scale::kZones.size(); ++i) {
+        if (scale::kZones[i].item == text) {
+            zone = static_cast<int>(i);
+            return true;
+        }
     }
-    if (text.empty() || text == kZonePrompt) {
+    if (text.empty() || text == scale::kZonePrompt) {
         zone = -1;
         return true;
     }
     std::string message = "La zona «";
     message += text;
     message += "» no está en la lista. Elija una de estas: ";
-    const auto &items = zoneItems();
-    for (int i = 0; i < kZoneCount; ++i) {
-        message += items[static_cast<std::size_t>(i)];
-        message += i + 2 < kZoneCount ? ", " : i + 2 == kZoneCount ? " o " : ".";
+    for (std::size_t i = 0; i < scale::kZones.size(); ++i) {
+        message += scale::kZones[i].item;
+        message += i + 2 < scale::kZones.size() ? ", " : i + 2 == scale::kZones.size() ? " o " : ".";
     }
-    return reader.refuse(Field{"zona", "Ubicación Escuela (Zona)"}, std::move(message));
+    return reader.refuse(Field{"zona", scale::kZonePrompt}, std::move(message));
 }
 
 } // namespace
@@ -257,12 +250,12 @@ std::variant<InputValues, InputProblem> readInput(const PayInput &input)
     }
 
     values.seniorityOption =
-        input.seniorityOption >= 1 && input.seniorityOption <= kSeniorityOptions ? input.seniorityOption : 0;
+        input.seniorityOption >= 1 && input.seniorityOption <= scale::kSeniorityOptions ? input.seniorityOption : 0;
 
     if (!readZone(input, reader, values.zoneIndex) ||
         !reader.number(input.absenceDays, kAbsenceDays, Sign::AnyAllowed, values.absenceDays))
         return std::move(reader.problem);
-    if (input.transport && !reader.whole16(input.kilometres, kKilometres, Sign::AnyAllowed, values.kilometres))
+    if (input.transport && !reader.whole16(input.kilometres, kKilometres, Sign::NotNegative, values.kilometres))
         return std::move(reader.problem);
     if (input.children && !reader.count(input.childrenCount, kChildren, values.children))
         return std::move(reader.problem);
@@ -270,7 +263,8 @@ std::variant<InputValues, InputProblem> readInput(const PayInput &input)
         if (!reader.count(input.disabledChildrenCount, kDisabledChildren, values.disabledChildren))
             return std::move(reader.problem);
         if (values.disabledChildren > kMostDisabledChildren) {
-            reader.refuse(kDisabledChildren, quoted(kDisabledChildren) + " admite como máximo 81 hijos.");
+            reader.refuse(kDisabledChildren, quoted(kDisabledChildren) + " admite como máximo " +
+                                                 std::to_string(kMostDisabledChildren) + " hijos.");
             return std::move(reader.problem);
         }
     }

@@ -18,35 +18,31 @@ TotalsLayout totalsLayout(int rowCount)
     return layout;
 }
 
-namespace {
-
-// Builds the row in its place in the slip, without a temporary row.
-SlipRow &addRow(std::vector<SlipRow> &rows, Column column, std::string &code, std::string &quantity,
-                std::string_view description, Money value, std::string &amount, std::string &explanation)
+SlipRow &SlipBuilder::add(Column column, const scale::Item &item, std::string &quantity, Money value,
+                          std::string &explanation)
 {
-    SlipRow &row = rows.emplace_back();
-    row.code = std::move(code);
+    // Built in its place in the slip, without a temporary row.
+    SlipRow &row = slip_.rows.emplace_back();
+    row.code = item.code;
     row.quantity = std::move(quantity);
-    row.description = description;
-    row.amount = std::move(amount);
+    row.description = item.description;
+    // Row 001 alone writes the sign straight against the figure, on every path.
+    row.amount =
+        item.code == scale::kCategoryRow.code ? basicAmountText(value, separator_) : amountText(value, separator_);
     row.column = column;
     row.value = value;
     row.explanation = std::move(explanation);
     return row;
 }
 
-} // namespace
-
-SlipRow &SlipBuilder::earnings(std::string code, std::string quantity, std::string_view description, Money value,
-                               std::string amount, std::string explanation)
+SlipRow &SlipBuilder::earnings(const scale::Item &item, std::string quantity, Money value, std::string explanation)
 {
-    return addRow(slip_.rows, Column::Earnings, code, quantity, description, value, amount, explanation);
+    return add(Column::Earnings, item, quantity, value, explanation);
 }
 
-SlipRow &SlipBuilder::deduction(std::string code, std::string quantity, std::string_view description, Money value,
-                                std::string amount, std::string explanation)
+SlipRow &SlipBuilder::deduction(const scale::Item &item, std::string quantity, Money value, std::string explanation)
 {
-    return addRow(slip_.rows, Column::Deductions, code, quantity, description, value, amount, explanation);
+    return add(Column::Deductions, item, quantity, value, explanation);
 }
 
 } // namespace recibo

@@ -4,7 +4,9 @@
 #include <string_view>
 #include <vector>
 
+#include "calc/calc_state.h"
 #include "calc/money.h"
+#include "calc/scale.h"
 
 namespace recibo {
 
@@ -23,6 +25,8 @@ struct SlipRow {
     Column column = Column::Earnings;
     Money value;             // the amount itself
     std::string explanation; // how the amount was computed, in Spanish
+
+    bool operator==(const SlipRow &) const = default;
 };
 
 // What the calculation writes into the slip's selection panel.
@@ -32,6 +36,8 @@ struct SlipHead {
     std::string punbasicos;
     std::string carsel;
     bool showPointBoxes = false; // Label14, Label20, Label21, Label2 and the four point boxes
+
+    bool operator==(const SlipHead &) const = default;
 };
 
 // Positions (twips, inside the slip frame) of the totals block, from the row
@@ -45,6 +51,8 @@ struct TotalsLayout {
     float line16 = 0;
     float liquidoTop = 0; // liquido and Label17
     float line17 = 0;
+
+    bool operator==(const TotalsLayout &) const = default;
 };
 
 TotalsLayout totalsLayout(int rowCount);
@@ -52,9 +60,6 @@ TotalsLayout totalsLayout(int rowCount);
 struct Slip {
     SlipHead head;
     std::vector<SlipRow> rows;
-    Money totalHaberes;
-    Money totalDescuentos;
-    Money totalLiquido;
     std::string thaberes; // amount texts of the three totals
     std::string tdescuentos;
     std::string liquido;
@@ -62,24 +67,32 @@ struct Slip {
     std::string tdescuentosExplanation;
     std::string liquidoExplanation;
     TotalsLayout layout;
+    CalcState values; // every named value of the calculation, totals included
+
+    bool operator==(const Slip &) const = default;
 };
 
 // Writes rows at the next free position, as the slip's row writer does: the
-// row counter starts at 0 and moves on by one after each row.
+// row counter starts at 0 and moves on by one after each row. The amount
+// text is written from the value with the regional decimal separator.
 class SlipBuilder {
 public:
-    explicit SlipBuilder(Slip &slip) : slip_(slip) { slip_.rows.reserve(kMaxRowsWritten); }
+    SlipBuilder(Slip &slip, std::string_view decimalSeparator) : slip_(slip), separator_(decimalSeparator)
+    {
+        slip_.rows.reserve(kMaxRowsWritten);
+    }
 
-    SlipRow &earnings(std::string code, std::string quantity, std::string_view description, Money value,
-                      std::string amount, std::string explanation = {});
-    SlipRow &deduction(std::string code, std::string quantity, std::string_view description, Money value,
-                       std::string amount, std::string explanation = {});
+    SlipRow &earnings(const scale::Item &item, std::string quantity, Money value, std::string explanation);
+    SlipRow &deduction(const scale::Item &item, std::string quantity, Money value, std::string explanation);
 
     int rowCounter() const { return static_cast<int>(slip_.rows.size()); }
     Slip &slip() { return slip_; }
 
 private:
+    SlipRow &add(Column column, const scale::Item &item, std::string &quantity, Money value, std::string &explanation);
+
     Slip &slip_;
+    std::string_view separator_;
 };
 
 } // namespace recibo

@@ -34,12 +34,18 @@ inline void append(std::string &out, std::string_view separator, Money value)
 inline void append(std::string &out, std::string_view, std::string_view part) { out += part; }
 inline void append(std::string &out, std::string_view, const char *part) { out += part; }
 
-// Joins the parts into one text: whole numbers, factors, amounts and words.
+// Adds the parts to the end of `out`: whole numbers, factors, amounts and words.
+template <typename... Parts> void appendAll(std::string &out, std::string_view separator, const Parts &...parts)
+{
+    (append(out, separator, parts), ...);
+}
+
+// Joins the parts into one text.
 template <typename... Parts> std::string join(std::string_view separator, const Parts &...parts)
 {
     std::string out;
     out.reserve(160); // the longest explanation, of the decree table, fits
-    (append(out, separator, parts), ...);
+    appendAll(out, separator, parts...);
     return out;
 }
 

@@ -39,10 +39,10 @@ Ingreso::Ingreso() : Form("ingreso", QStringLiteral("Ingreso de datos"), 11880, 
     setFixedSize(size());
     findControls();
 
-    for (std::string_view zone : zoneItems())
-        zona_->addItem(qtext(zone));
+    for (const scale::Zone &zone : scale::kZones)
+        zona_->addItem(qtext(zone.item));
     zona_->setCurrentIndex(-1);
-    zona_->setEditText(qtext(kZonePrompt));
+    zona_->setEditText(qtext(scale::kZonePrompt));
 
     setDefaultButton(calcular_);
     connect(calcular_, &QPushButton::clicked, this, [this] { emit calculateRequested(payInput()); });
@@ -187,7 +187,6 @@ PayInput Ingreso::payInput() const
             break;
         }
     }
-    input.seniorityText = utf8(porcantig_->text());
 
     input.zoneIndex = zona_->currentIndex();
     input.zoneText = utf8(zona_->currentText());

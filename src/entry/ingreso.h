@@ -109,7 +109,7 @@ private:
     QLineEdit *cantidadhijosdisc_;
     QAbstractButton *conyuge_;
     std::array<QAbstractButton *, DeductionCount> deductions_;
-    std::array<QAbstractButton *, kSeniorityOptions> seniority_; // Option1 to Option12
+    std::array<QAbstractButton *, scale::kSeniorityOptions> seniority_; // Option1 to Option12
     QLineEdit *porcantig_;
     QPushButton *calcular_;
     QPushButton *salir_;

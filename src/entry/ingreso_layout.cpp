@@ -1,4 +1,5 @@
 #include "entry/ingreso_layout.h"
+#include "calc/scale.h"
 #include "forms/palette.h"
 
 namespace recibo {
@@ -60,10 +61,12 @@ constexpr Control deduction(std::string_view name, int top, std::string_view tex
             .text = text, .fg = kNavy, .bg = kLightCyan, .font = kArial9, .parent = "Frame3"};
 }
 
-constexpr Control seniority(std::string_view name, int top, std::string_view text, std::string_view pct)
+// A seniority band of the scale; its tooltip is the band's percentage.
+constexpr Control seniority(std::string_view name, int top, std::size_t option)
 {
     return {.name = name, .kind = Kind::Option, .left = 120, .top = top, .width = 1815, .height = 255,
-            .text = text, .tooltip = pct, .fg = kNavy, .bg = kPaleCyan, .parent = "Frame1"};
+            .text = scale::kSeniorityBands[option].caption, .tooltip = scale::kSeniorityPercentTexts[option].view(),
+            .fg = kNavy, .bg = kPaleCyan, .parent = "Frame1"};
 }
 
 constexpr Control kControls[] = {
@@ -127,8 +130,8 @@ constexpr Control kControls[] = {
      .text = "cantidad de km semanales", .fg = kBlue192, .bg = kLightCyan, .font = kArial9,
      .flags = Centred | Border | WordWrap | Hidden},
     {.name = "zona", .kind = Kind::Combo, .left = 120, .top = 4560, .width = 2775, .height = 330,
-     .text = "Ubicación Escuela (Zona)", .fg = kBlue192, .bg = kLightCyan, .font = kArial825Bold,
-     .accessibleName = "Ubicación Escuela (Zona)"},
+     .text = scale::kZonePrompt, .fg = kBlue192, .bg = kLightCyan, .font = kArial825Bold,
+     .accessibleName = scale::kZonePrompt},
     {.name = "inasist", .kind = Kind::Toggle, .left = 120, .top = 6000, .width = 1980, .height = 405,
      .text = "Inasistencias Just", .tooltip = "Haga Click si tiene inasistencias", .fg = kNavy, .bg = kCyan,
      .font = kArial975Bold},
@@ -160,20 +163,20 @@ constexpr Control kControls[] = {
     // Seniority.
     {.name = "Frame1", .kind = Kind::Frame, .left = 6000, .top = 3960, .width = 2055, .height = 3765,
      .text = "Antigüedad", .fg = kBlue192, .bg = kCyan192, .font = kArial975},
-    seniority("Option1", 240, "Menos de 1 año", "0 %"),
-    seniority("Option2", 480, "Entre 1 y 2 años", "10 %"),
-    seniority("Option3", 720, "Entre 2 y 5 años", "15 %"),
-    seniority("Option4", 960, "Entre 5 y 7 años", "30 %"),
-    seniority("Option5", 1200, "Entre 7 y 10 años", "40 %"),
-    seniority("Option6", 1440, "Entre 10 y 12 años", "50 %"),
-    seniority("Option7", 1680, "Entre 12 y 15 años", "60 %"),
-    seniority("Option8", 1920, "Entre 15 y 17 años", "70 %"),
-    seniority("Option9", 2160, "Entre 17 y 20 años", "80 %"),
-    seniority("Option10", 2400, "Entre 20 y 22 años", "100 %"),
-    seniority("Option11", 2645, "Entre 22 y 24 años", "110 %"),
-    seniority("Option12", 2880, "Más de 24 años", "120 %"),
+    seniority("Option1", 240, 1),
+    seniority("Option2", 480, 2),
+    seniority("Option3", 720, 3),
+    seniority("Option4", 960, 4),
+    seniority("Option5", 1200, 5),
+    seniority("Option6", 1440, 6),
+    seniority("Option7", 1680, 7),
+    seniority("Option8", 1920, 8),
+    seniority("Option9", 2160, 9),
+    seniority("Option10", 2400, 10),
+    seniority("Option11", 2645, 11),
+    seniority("Option12", 2880, 12),
     {.name = "porcantig", .kind = Kind::TextBox, .left = 600, .top = 3240, .width = 855, .height = 375,
-     .text = "0 %", .tooltip = "Porcentaje de Antigüedad", .fg = kBlue192, .bg = kLightCyan,
+     .text = scale::kSeniorityPercentTexts[0].view(), .tooltip = "Porcentaje de Antigüedad", .fg = kBlue192, .bg = kLightCyan,
      .font = kArial975Bold, .flags = Centred | ReadOnly, .parent = "Frame1",
      .accessibleName = "Porcentaje de Antigüedad"},
 

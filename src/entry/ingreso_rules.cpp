@@ -12,6 +12,7 @@
 #include <initializer_list>
 
 #include "calc/scale.h"
+#include "forms/locale_text.h"
 
 namespace recibo {
 
@@ -101,9 +102,8 @@ void Ingreso::connectRules()
     // Seniority: the band's percentage is shown; the calculation takes the
     // percentage from the band chosen.
     for (std::size_t i = 0; i < seniority_.size(); ++i) {
-        const int percent = seniorityPercent(static_cast<int>(i) + 1);
-        connect(seniority_[i], &QAbstractButton::clicked, this,
-                [this, percent] { porcantig_->setText(QStringLiteral("%1 %").arg(percent)); });
+        const QString percent = forms::qtext(scale::kSeniorityPercentTexts[i + 1].view());
+        connect(seniority_[i], &QAbstractButton::clicked, this, [this, percent] { porcantig_->setText(percent); });
     }
 
     // The zone field: typing never adds an item, and text equal to an item's

@@ -12,7 +12,6 @@
 #include <variant>
 
 #include "calc/calculate.h"
-#include "calc/scale.h"
 
 namespace recibo::test {
 
@@ -31,8 +30,7 @@ inline PayInput blankInput(PayPath path)
     in.hoursCode06 = "0";
     in.hoursIncentive = "0";
     in.hoursCode113 = "0";
-    in.seniorityText = "0 %";
-    in.zoneText = std::string(kZonePrompt);
+    in.zoneText = "Ubicación Escuela (Zona)";
     in.absenceDays = "0";
     in.kilometres = "0";
     in.childrenCount = "0";
@@ -69,27 +67,22 @@ inline PayInput hoursInput(PayPath path, std::string hours, std::string code06 =
     return in;
 }
 
-// A seniority option clicked on the entry window: it records the percentage
-// in the state and the text of porcantig.
-inline void pickSeniority(PayInput &in, CalcState &state, int option)
-{
-    in.seniorityOption = option;
-    state.pctantig = static_cast<std::uint8_t>(seniorityPercent(option));
-    in.seniorityText = std::to_string(state.pctantig) + " %";
-}
-
+// The zone list item `index` picked on the entry window (-1: none, the field
+// shows its prompt).
 inline void pickZone(PayInput &in, int index)
 {
+    static const char *const items[] = {"Común", "Alejada radio urbano", "Desfavorable", "Muy desfavorable",
+                                        "Zona Inhóspita"};
     in.zoneIndex = index;
-    in.zoneText = index >= 0 ? std::string(zoneItems()[static_cast<std::size_t>(index)]) : std::string(kZonePrompt);
+    in.zoneText = index >= 0 ? items[index] : "Ubicación Escuela (Zona)";
 }
 
 inline void checkAllDeductions(PayInput &in) { in.deductions.fill(true); }
 
 // The slip of a calculation that must pass the input checks.
-inline Slip slipOf(const PayInput &in, CalcState &state)
+inline Slip slipOf(const PayInput &in)
 {
-    std::variant<Slip, InputProblem> result = calculate(in, state);
+    std::variant<Slip, InputProblem> result = calculate(in);
     if (const InputProblem *problem = std::get_if<InputProblem>(&result)) {
         QTest::qFail(qPrintable(QStringLiteral("refused (%1): %2").arg(qtext(problem->control), qtext(problem->message))),
                      __FILE__, __LINE__);
@@ -98,11 +91,14 @@ inline Slip slipOf(const PayInput &in, CalcState &state)
     return std::get<Slip>(std::move(result));
 }
 
-inline Slip slipOf(const PayInput &in)
+// The problem of a calculation that must be refused (an empty one when it is not).
+inline InputProblem problemOf(const PayInput &in)
 {
-    CalcState state;
-    state.pctantig = static_cast<std::uint8_t>(seniorityPercent(in.seniorityOption));
-    return slipOf(in, state);
+    const std::variant<Slip, InputProblem> result = calculate(in);
+    const InputProblem *problem = std::get_if<InputProblem>(&result);
+    if (!problem)
+        QTest::qFail("the calculation was not refused", __FILE__, __LINE__);
+    return problem ? *problem : InputProblem{};
 }
 
 // The nth row with this code, or nullptr.
@@ -140,21 +136,6 @@ inline QString quantityOf(const Slip &slip, std::string_view code, int nth = 0)
 {
     const SlipRow *row = findRow(slip, code, nth);
     return row ? qtext(row->quantity) : QStringLiteral("<no row>");
-}
-
-// Every value of the calculation state, to compare two states.
-inline QList<qint64> stateValues(const CalcState &s)
-{
-    return {s.ptsbasicos,          s.ptsjorcom,           s.ptsproljor,         s.ptstardif.units(),
-            s.montojorcom.units(), s.montoproljor.units(), s.montobasico.units(), s.montocompbas.units(),
-            s.montotardif.units(), s.pctantig,             s.montoantig.units(),  s.pctzona,
-            s.montozona.units(),   s.montoart23.units(),   s.montoproduct.units(), s.montoincentivo.units(),
-            s.montonegro.units(),  s.montoplus.units(),    s.montoreajuste.units(), s.baseaportes.units(),
-            s.montominimo.units(), s.kmsemanales,          s.montotransporte.units(), s.numhijos,
-            s.montohijos.units(),  s.numhijosdisc,         s.montohijosdisc.units(), s.montoconyuge.units(),
-            s.montoiosper.units(), s.montoosplad.units(),  s.montojubilacion.units(), s.montoley4035.units(),
-            s.montovesnar.units(), s.montocajacomp.units(), s.montoseguro.units(), s.totalhaberes.units(),
-            s.totaldescuentos.units(), s.totalliquido.units()};
 }
 
 } // namespace recibo::test

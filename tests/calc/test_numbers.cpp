@@ -34,6 +34,15 @@ private slots:
         QTest::newRow("7,5") << "7,5" << "," << 7.5;
         QTest::newRow("blanks around") << " 12 " << "," << 12.0;
         QTest::newRow("tab") << "\t3" << "," << 3.0;
+        QTest::newRow("line ends") << "\r\n12,5\r\n" << "," << 12.5;
+        QTest::newRow("no-break spaces") << "\u00A0971\u00A0" << "," << 971.0;
+        QTest::newRow("narrow no-break space") << "\u202F7,5" << "," << 7.5;
+        QTest::newRow("ideographic and em spaces") << "\u30001\u2003" << "," << 1.0;
+        QTest::newRow("blanks of every kind") << "\u0085\u1680\u2000\u200A\u2028\u2029\u205F\v\f4" << ","
+                                              << 4.0;
+        QTest::newRow("more digits than a double holds") << QString(400, '9') << "," << HUGE_VAL;
+        QTest::newRow("negative, more digits than a double holds") << "-" + QString(400, '9') << "," << -HUGE_VAL;
+        QTest::newRow("too near 0 for a double") << "0," + QString(400, '0') + "1" << "," << 0.0;
         QTest::newRow("whole") << "971" << "," << 971.0;
         QTest::newRow("negative") << "-1" << "," << -1.0;
         QTest::newRow("plus sign") << "+4" << "," << 4.0;
@@ -80,7 +89,9 @@ private slots:
         QTest::newRow("infinity") << "inf" << ",";
         QTest::newRow("nan") << "nan" << ",";
         QTest::newRow("hex") << "0x10" << ",";
-        QTest::newRow("too large for a double") << QString(400, '9') << ",";
+        QTest::newRow("inner no-break space") << "1\u00A0000" << ",";
+        QTest::newRow("zero-width space") << "\u200B1" << ",";
+        QTest::newRow("byte-order mark after") << "1\uFEFF" << ",";
         QTest::newRow("trailing text") << "12abc" << ",";
     }
     void refused()

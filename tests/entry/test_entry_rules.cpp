@@ -384,20 +384,20 @@ void EntryRulesTest::seniority_data()
     QTest::addColumn<QString>("option");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("shows");
-    QTest::addColumn<int>("pctantig");
+    QTest::addColumn<QString>("row010"); // quantity|amount on 10 secondary hours ($407,61), empty for no row
 
-    QTest::newRow("Option1") << "Option1" << "Menos de 1 año" << "0 %" << 0;
-    QTest::newRow("Option2") << "Option2" << "Entre 1 y 2 años" << "10 %" << 10;
-    QTest::newRow("Option3") << "Option3" << "Entre 2 y 5 años" << "15 %" << 15;
-    QTest::newRow("Option4") << "Option4" << "Entre 5 y 7 años" << "30 %" << 30;
-    QTest::newRow("Option5") << "Option5" << "Entre 7 y 10 años" << "40 %" << 40;
-    QTest::newRow("Option6") << "Option6" << "Entre 10 y 12 años" << "50 %" << 50;
-    QTest::newRow("Option7") << "Option7" << "Entre 12 y 15 años" << "60 %" << 60;
-    QTest::newRow("Option8") << "Option8" << "Entre 15 y 17 años" << "70 %" << 70;
-    QTest::newRow("Option9") << "Option9" << "Entre 17 y 20 años" << "80 %" << 80;
-    QTest::newRow("Option10") << "Option10" << "Entre 20 y 22 años" << "100 %" << 100;
-    QTest::newRow("Option11") << "Option11" << "Entre 22 y 24 años" << "110 %" << 110;
-    QTest::newRow("Option12") << "Option12" << "Más de 24 años" << "120 %" << 120;
+    QTest::newRow("Option1") << "Option1" << "Menos de 1 año" << "0 %" << "";
+    QTest::newRow("Option2") << "Option2" << "Entre 1 y 2 años" << "10 %" << "10 %|$ 40,761";
+    QTest::newRow("Option3") << "Option3" << "Entre 2 y 5 años" << "15 %" << "15 %|$ 61,1415";
+    QTest::newRow("Option4") << "Option4" << "Entre 5 y 7 años" << "30 %" << "30 %|$ 122,283";
+    QTest::newRow("Option5") << "Option5" << "Entre 7 y 10 años" << "40 %" << "40 %|$ 163,044";
+    QTest::newRow("Option6") << "Option6" << "Entre 10 y 12 años" << "50 %" << "50 %|$ 203,805";
+    QTest::newRow("Option7") << "Option7" << "Entre 12 y 15 años" << "60 %" << "60 %|$ 244,566";
+    QTest::newRow("Option8") << "Option8" << "Entre 15 y 17 años" << "70 %" << "70 %|$ 285,327";
+    QTest::newRow("Option9") << "Option9" << "Entre 17 y 20 años" << "80 %" << "80 %|$ 326,088";
+    QTest::newRow("Option10") << "Option10" << "Entre 20 y 22 años" << "100 %" << "100 %|$ 407,61";
+    QTest::newRow("Option11") << "Option11" << "Entre 22 y 24 años" << "110 %" << "110 %|$ 448,371";
+    QTest::newRow("Option12") << "Option12" << "Más de 24 años" << "120 %" << "120 %|$ 489,132";
 }
 
 void EntryRulesTest::seniority()
@@ -405,6 +405,7 @@ void EntryRulesTest::seniority()
     QFETCH(QString, option);
     QFETCH(QString, caption);
     QFETCH(QString, shows);
+    QFETCH(QString, row010);
 
     // Start from another band so that every row changes something.
     click(button(option == "Option12" ? "Option1" : "Option12"));
@@ -413,6 +414,17 @@ void EntryRulesTest::seniority()
     QVERIFY(button(option)->isChecked());
     QCOMPARE(box("porcantig")->text(), shows);
     QCOMPARE(button(option)->toolTip(), shows); // the percentage is also the tooltip
+
+    // The slip pays the band's percentage of the hours.
+    click(button("horasmedio"));
+    type(box("numerohorasmed"), QStringLiteral("10"));
+    click(button("Command1"));
+    const Haberes &slip = currentDesk().haberes();
+    const auto shownAt = [&slip](const char *array, int i) {
+        return test::caption(child(slip, QStringLiteral("%1(%2)").arg(array).arg(i)));
+    };
+    QCOMPARE(shownAt("Label1", 0), QStringLiteral("$407,61"));
+    QCOMPARE(shownAt("cod", 1) == "010" ? shownAt("Label10", 1) + '|' + shownAt("Label1", 1) : QString(), row010);
 }
 
 void EntryRulesTest::seniority80Then100()

@@ -1,9 +1,15 @@
 // Any text read as a number: it is accepted exactly when it has the shape of
-// a plain decimal number with the regional separator, and what comes back
+// a plain decimal number with the regional separator, blanks around it
+// allowed; every accepted number has the value that std::from_chars gives
+// the same text with the separator written as a point; and what comes back
 // can be turned into money and written again without trouble.
+//
+// The first byte of the input picks the separator, the rest is the text.
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -13,16 +19,74 @@
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+[[noreturn]] void fail(const char *what)
+{
+    std::fprintf(stderr, "fuzz_read_number: %s\n", what);
+    std::abort();
+}
 
-// The shape readNumber promises to accept: blanks, an optional sign, digits
-// with at most one separator, at least one digit, blanks.
+// Blanks by code point, as Unicode lists its white space: tab to carriage
+// return, space, next line, no-break space, ogham space mark, en quad to hair
+// space, line and paragraph separators, narrow no-break space, medium
+// mathematical space, ideographic space.
+bool isBlankCodePoint(std::uint32_t c)
+{
+    return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680 ||
+           (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000;
+}
+
+bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+// Decodes the well-formed UTF-8 sequence of exactly `bytes` (one code point),
+// or returns false.
+bool decode(std::string_view bytes, std::uint32_t &codePoint)
+{
+    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    if (bytes.empty())
+        return false;
+    std::size_t length = b(0) < 0x80 ? 1 : b(0) >= 0xC2 && b(0) < 0xE0 ? 2 : b(0) >= 0xE0 && b(0) < 0xF0 ? 3 : 0;
+    if (length == 0 || length != bytes.size())
+        return false;
+    codePoint = length == 1 ? b(0) : length == 2 ? b(0) & 0x1F : b(0) & 0x0F;
+    for (std::size_t i = 1; i < length; ++i) {
+        if (!isContinuation(b(i)))
+            return false;
+        codePoint = codePoint << 6 | (b(i) & 0x3F);
+    }
+    return !(length == 3 && codePoint < 0x800); // no overlong forms
+}
+
+// The text without blank code points at either end.
+std::string_view trim(std::string_view text)
+{
+    for (;;) {
+        std::uint32_t c = 0;
+        std::size_t length = 1;
+        while (length <= 3 && length <= text.size() && !decode(text.substr(0, length), c))
+            ++length;
+        if (length > 3 || length > text.size() || !isBlankCodePoint(c))
+            break;
+        text.remove_prefix(length);
+    }
+    for (;;) {
+        std::size_t start = text.size();
+        while (start > 0 && text.size() - start < 4 && isContinuation(static_cast<unsigned char>(text[start - 1])))
+            --start;
+        if (start == 0)
+            break;
+        --start; // the lead byte
+        std::uint32_t c = 0;
+        if (!decode(text.substr(start), c) || !isBlankCodePoint(c))
+            break;
+        text.remove_suffix(text.size() - start);
+    }
+    return text;
+}
+
+// The shape readNumber promises to accept: an optional sign, digits with at
+// most one separator, at least one digit.
 bool hasNumberShape(std::string_view text, std::string_view separator)
 {
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
     if (!text.empty() && (text.front() == '-' || text.front() == '+'))
         text.remove_prefix(1);
     bool digit = false;
@@ -41,6 +105,43 @@ bool hasNumberShape(std::string_view text, std::string_view separator)
     return digit;
 }
 
+// The same number read by from_chars: the separator written as a point and
+// a plus sign dropped (from_chars takes neither). `shaped` is a number.
+void checkValue(std::string_view shaped, std::string_view separator, double value)
+{
+    std::string plain;
+    if (shaped.front() == '+')
+        shaped.remove_prefix(1);
+    bool wholeAboveZero = false;
+    bool separatorSeen = false;
+    for (std::size_t i = 0; i < shaped.size();) {
+        if (!separatorSeen && shaped.substr(i).starts_with(separator)) {
+            plain += '.';
+            separatorSeen = true;
+            i += separator.size();
+        } else {
+            wholeAboveZero = wholeAboveZero || (!separatorSeen && shaped[i] >= '1' && shaped[i] <= '9');
+            plain += shaped[i++];
+        }
+    }
+    double expected = 0;
+    const auto [end, error] =
+        std::from_chars(plain.data(), plain.data() + plain.size(), expected, std::chars_format::fixed);
+    if (end != plain.data() + plain.size())
+        fail("from_chars stops inside a number");
+    if (error == std::errc::result_out_of_range) {
+        // Beyond a double: an infinity of the number's sign, or 0 when it is
+        // too near 0.
+        if (wholeAboveZero ? !(std::isinf(value) && std::signbit(value) == (plain.front() == '-')) : value != 0)
+            fail("a number beyond the range of a double is not read as infinity or 0");
+        return;
+    }
+    if (error != std::errc())
+        fail("from_chars refuses a number");
+    if (value != expected)
+        fail("the value differs from the one from_chars reads");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -52,23 +153,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string_view text(reinterpret_cast<const char *>(data + 1), size - 1);
 
     const std::optional<double> value = recibo::readNumber(text, separator);
-    const bool shaped = hasNumberShape(text, separator);
-    if (value.has_value() && !shaped)
-        std::abort(); // accepted something that is not a number
-    if (!value.has_value() && shaped && text.size() < 300)
-        std::abort(); // refused a plain number that a double can hold
+    const std::string_view trimmed = trim(text);
+    const bool shaped = hasNumberShape(trimmed, separator);
+    if (value.has_value() != shaped)
+        fail(shaped ? "refused a plain number" : "accepted something that is not a number");
     if (!value)
         return 0;
-    if (!std::isfinite(*value) || (*value == 0 && std::signbit(*value)))
-        std::abort();
+    if (*value == 0 && std::signbit(*value))
+        fail("negative zero");
+    checkValue(trimmed, separator, *value);
+    if (!std::isfinite(*value))
+        return 0;
 
     const double rounded = recibo::roundHalfEven(*value);
     if (std::fabs(rounded - *value) > 0.5)
-        std::abort();
+        fail("rounding moves more than half");
     const recibo::Money money = recibo::Money::fromDouble(*value);
     const std::string shown = recibo::amountText(money, separator);
     if (shown.size() < 3 || shown.compare(0, 2, "$ ") != 0)
-        std::abort();
+        fail("an amount text without \"$ \"");
 
     // What doubleText writes, readNumber reads back (unless it chose an
     // exponent for a very large or very small value).
@@ -76,7 +179,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (written.find('e') == std::string::npos) {
         const std::optional<double> again = recibo::readNumber(written, separator);
         if (!again || std::fabs(*again - *value) > std::fabs(*value) * 1e-14)
-            std::abort();
+            fail("doubleText does not read back");
     }
     return 0;
 }
