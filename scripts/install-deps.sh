@@ -13,7 +13,7 @@ case "${1:-run}" in
   test) wanted=("${build[@]}" cups cups-client poppler-utils fonts-dejavu-core clang-14 libclang-rt-14-dev
         dpkg-dev desktop-file-utils lintian appstream man-db xvfb xauth xdotool) ;;
   bench) wanted=("${build[@]}" libbenchmark-dev) ;;
-  shots) wanted=("${build[@]}" xvfb xauth xdotool imagemagick) ;;
+  shots) wanted=("${build[@]}" xvfb xdotool imagemagick) ;;
   package) wanted=("${build[@]}" dpkg-dev lintian) ;;
   *) echo "usage: $0 run|test|bench|shots|package" >&2; exit 2 ;;
 esac
