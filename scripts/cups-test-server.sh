@@ -1,19 +1,21 @@
 #!/bin/sh
 # A private CUPS scheduler for the test suite.
 #
-#   cups-test-server.sh start <dir> [owner-pid]
+#   cups-test-server.sh start [owner-pid]
 #   cups-test-server.sh stop  <dir>
 #
-# "start" runs a cupsd of its own, entirely inside <dir>: configuration,
-# spool, cache, state, logs and a UNIX socket (no TCP port). It adds one raw
-# queue, CAPQ, on a tiny "capture" backend that copies every job it receives
-# into <dir>/capture, and makes CAPQ the default destination. Nothing of the
-# machine's own printer configuration (/etc/cups, /run/cups, the system
-# scheduler) is read or changed.
+# "start" makes a fresh folder <dir>, ${TMPDIR:-/tmp}/recibo-cups.XXXXXX, and
+# runs a cupsd of its own entirely inside it: configuration, spool, cache,
+# state, logs, and a UNIX socket (no TCP port) in <dir>/private, a folder only
+# root can enter. It adds one raw queue, CAPQ, on a tiny "capture" backend
+# that copies every job it receives into <dir>/capture, and makes CAPQ the
+# default destination. Nothing of the machine's own printer configuration
+# (/etc/cups, /run/cups, the system scheduler) is read or changed.
 #
 # On success "start" prints, one per line, the variables a client needs:
 #
-#   CUPS_SERVER=<dir>/cups.sock         the scheduler's socket
+#   RECIBO_CUPS_DIR=<dir>               the folder, for "stop"
+#   CUPS_SERVER=<dir>/private/cups.sock the scheduler's socket
 #   CUPS_SERVERROOT=<dir>/etc           client.conf / lpoptions come from here
 #   HOME=<dir>/home                     so no ~/.cups/lpoptions interferes
 #   RECIBO_CUPS_QUEUE=CAPQ
@@ -24,8 +26,14 @@
 # A captured job appears atomically as <dir>/capture/job-<id>.prn, with the
 # job's title in job-<id>.title next to it.
 #
-# If owner-pid is given, a watchdog stops the scheduler once that process is
-# gone, so a crashed test does not leave a cupsd behind.
+# The scheduler belongs to an owner process: owner-pid, or else the process
+# that ran "start". A watchdog stops the scheduler and removes <dir> once the
+# owner is gone, so a test that crashes leaves nothing behind; "stop" does the
+# same at once. A later "start" also removes the folders of earlier runs whose
+# owner and watchdog are both gone (killed together, say). Processes are told
+# apart by pid and start time, so a pid the system has given to another
+# process since is never signalled. With RECIBO_CUPS_KEEP set in the
+# environment the folder stays, for its logs, and is no longer swept.
 #
 # Exit codes: 0 done, 1 failure, 2 usage, 77 cannot run here (not root, or
 # CUPS not installed); a test that sees 77 is skipped.
@@ -38,13 +46,16 @@ export LC_ALL LANG
 
 SKIP=77
 QUEUE=CAPQ
+# Marks a folder this script made and may remove.
+MARK=.cups-test-server
+ROOT=${TMPDIR:-/tmp}
 
 die() { echo "cups-test-server: $*" >&2; exit 1; }
 skip() { echo "cups-test-server: cannot run here: $*" >&2; exit $SKIP; }
-usage() { echo "usage: $0 start <dir> [owner-pid] | stop <dir>" >&2; exit 2; }
+usage() { echo "usage: $0 start [owner-pid] | stop <dir>" >&2; exit 2; }
 
 # Is the process alive? A zombie nobody has reaped yet counts as gone.
-alive() {
+alive() { # pid
     kill -0 "$1" 2>/dev/null || return 1
     if [ -r "/proc/$1/stat" ]; then
         # "pid (command) state ...": the state follows the last ") ".
@@ -57,36 +68,87 @@ alive() {
     return 0
 }
 
-# Does the process's command line mention this instance's folder? Guards
-# against killing a stranger that has reused a recorded pid.
-ours() { # pid
-    [ -r "/proc/$1/cmdline" ] || return 0
-    tr '\0' ' ' <"/proc/$1/cmdline" 2>/dev/null | grep -qF -- "$dir"
-}
-
-stop_pid() { # pid-file
-    [ -f "$1" ] || return 0
-    pid=$(cat "$1")
-    rm -f "$1"
-    [ -n "$pid" ] || return 0
-    alive "$pid" || return 0
-    ours "$pid" || return 0
-    kill -TERM "$pid" 2>/dev/null || true
-    i=0
-    while alive "$pid" && [ $i -lt 100 ]; do sleep 0.05; i=$((i + 1)); done
-    if alive "$pid"; then
-        kill -KILL "$pid" 2>/dev/null || true
+# When the process started (clock ticks since boot): with the pid it names
+# one process for good, where a pid alone may be given to another later.
+started() { # pid
+    if [ -r "/proc/$1/stat" ]; then
+        # The 22nd field, the 20th after "pid (command) ".
+        sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | cut -d' ' -f20
+    else
+        ps -o lstart= -p "$1" 2>/dev/null
     fi
 }
 
-MARK=.cups-test-server
+record() { # pid file: what "running" compares with later
+    echo "$1 $(started "$1")" >"$2"
+}
+
+# Does the process recorded in the file still run, the same one?
+running() { # record-file
+    [ -f "$1" ] || return 1
+    read -r rec_pid rec_start <"$1" 2>/dev/null || return 1
+    [ -n "$rec_pid" ] && alive "$rec_pid" && [ "$(started "$rec_pid")" = "$rec_start" ]
+}
+
+# Ends the recorded process if it is still the one recorded: TERM, and KILL
+# after 5 s.
+stop_recorded() { # record-file
+    running "$1" || return 0
+    read -r rec_pid rec_start <"$1"
+    kill -TERM "$rec_pid" 2>/dev/null || true
+    i=0
+    while running "$1" && [ $i -lt 100 ]; do sleep 0.05; i=$((i + 1)); done
+    if running "$1"; then
+        kill -KILL "$rec_pid" 2>/dev/null || true
+    fi
+}
+
+# A folder this script made: a real directory of this user with the mark.
+is_ours() { # dir
+    [ -d "$1" ] && [ ! -L "$1" ] && [ -O "$1" ] && [ -f "$1/$MARK" ]
+}
+
+# Stops the watchdog and the scheduler of a folder and removes it (with
+# RECIBO_CUPS_KEEP, unmarks it instead).
+remove_run() { # dir
+    stop_recorded "$1/private/watchdog.pid"
+    stop_recorded "$1/private/cupsd.pid"
+    if [ -n "${RECIBO_CUPS_KEEP:-}" ]; then
+        rm -f "$1/$MARK" "$1/private/cups.sock"
+        echo "cups-test-server: folder kept: $1" >&2
+    else
+        rm -rf "$1"
+    fi
+}
 
 do_stop() {
     dir=$(cd "$1" 2>/dev/null && pwd -P) || return 0
-    [ -f "$dir/$MARK" ] || return 0
-    stop_pid "$dir/watchdog.pid"
-    stop_pid "$dir/cupsd.pid"
-    rm -f "$dir/cups.sock"
+    is_ours "$dir" || return 0
+    remove_run "$dir"
+}
+
+# The watchdog, in a session of its own so that neither the terminal's
+# signals nor a kill of the test's process group reach it.
+do_watch() {
+    dir=$1
+    trap '' HUP INT
+    record $$ "$dir/private/watchdog.pid"
+    while running "$dir/private/owner"; do sleep 1; done
+    rm -f "$dir/private/watchdog.pid"
+    is_ours "$dir" && remove_run "$dir"
+}
+
+# Folders of earlier runs whose owner is gone: their watchdog did not clean
+# up (it was killed too), so this run does.
+sweep() {
+    for old in "$ROOT"/recibo-cups.*; do
+        is_ours "$old" || continue
+        [ -f "$old/private/owner" ] || continue
+        running "$old/private/owner" && continue
+        running "$old/private/watchdog.pid" && continue
+        echo "cups-test-server: removing $old, left by a run that ended without stopping it" >&2
+        remove_run "$old"
+    done
 }
 
 find_serverbin() {
@@ -97,9 +159,6 @@ find_serverbin() {
 }
 
 do_start() {
-    dir=$1
-    owner=${2:-}
-
     [ "$(id -u)" = 0 ] || skip "must run as root (cupsd runs its backends as the lp user)"
     for tool in cupsd lpadmin lpstat lpoptions; do
         PATH=$PATH:/usr/sbin:/sbin command -v $tool >/dev/null 2>&1 ||
@@ -108,29 +167,28 @@ do_start() {
     PATH=$PATH:/usr/sbin:/sbin
     sysbin=$(find_serverbin) || skip "no CUPS server programs (backend/filter directories) found"
     id lp >/dev/null 2>&1 || skip "there is no lp user"
+    owner=${1:-$PPID}
+    alive "$owner" || die "the owner process $owner does not run"
 
-    case "$dir" in
-        *[[:space:]]*) die "the directory must not contain white space: '$dir'" ;;
-    esac
-    mkdir -p "$dir"
+    sweep
+    dir=$(mktemp -d "$ROOT/recibo-cups.XXXXXX") || die "cannot make a folder in $ROOT"
     dir=$(cd "$dir" && pwd -P)
-    # Only an empty folder or one this script set up before: start clears
-    # the subfolders it uses.
-    if [ ! -f "$dir/$MARK" ] && [ -n "$(ls -A "$dir")" ]; then
-        die "$dir is neither empty nor a folder of an earlier start"
-    fi
-    sock=$dir/cups.sock
+    case "$dir" in
+        *[[:space:]]*) rm -rf "$dir"; die "the folder must not contain white space: '$dir'" ;;
+    esac
+    # Whatever goes wrong from here on, nothing stays behind.
+    trap 'remove_run "$dir"' EXIT
+    # The socket, the pid records and the owner: for root's eyes only.
+    mkdir -m 0700 "$dir/private"
+    record "$owner" "$dir/private/owner"
+    : >"$dir/$MARK"
+    sock=$dir/private/cups.sock
     # sun_path holds 108 bytes including the terminating NUL.
     [ ${#sock} -lt 100 ] || die "socket path too long for a UNIX socket: $sock"
-
-    do_stop "$dir"
-    : >"$dir/$MARK"
 
     # cupsd drops to lp for everything it starts, and lp must reach the spool
     # and the backend through every directory on the way.
     chmod 0755 "$dir"
-    rm -rf "${dir:?}/etc" "${dir:?}/spool" "${dir:?}/cache" "${dir:?}/state" "${dir:?}/log" \
-           "${dir:?}/bin" "${dir:?}/home" "${dir:?}/capture"
     mkdir -p "$dir/etc" "$dir/spool/tmp" "$dir/cache" "$dir/state" "$dir/log" \
              "$dir/bin/backend" "$dir/home" "$dir/capture"
     chmod 0755 "$dir/etc" "$dir/spool" "$dir/cache" "$dir/state" "$dir/log" \
@@ -221,8 +279,8 @@ EOF
     DBUS_SYSTEM_BUS_ADDRESS=unix:path=$dir/no-system-bus \
         cupsd -f -c "$dir/etc/cupsd.conf" -s "$dir/etc/cups-files.conf" \
         </dev/null >>"$dir/log/cupsd.out" 2>&1 &
-    echo $! >"$dir/cupsd.pid"
     pid=$!
+    record "$pid" "$dir/private/cupsd.pid"
 
     # Ready when the scheduler answers on its socket (bounded: 15 s).
     i=0
@@ -230,13 +288,12 @@ EOF
     until [ "$(lpstat -h "$sock" -r 2>/dev/null || true)" = "scheduler is running" ]; do
         if ! alive "$pid"; then
             tail -n 20 "$dir/log/error_log" "$dir/log/cupsd.out" >&2 2>/dev/null || true
-            rm -f "$dir/cupsd.pid"
-            die "cupsd exited during start-up (logs in $dir/log)"
+            die "cupsd exited during start-up"
         fi
         i=$((i + 1))
         if [ $i -gt 300 ]; then
-            do_stop "$dir"
-            die "cupsd did not answer on $sock within 15 s (logs in $dir/log)"
+            tail -n 20 "$dir/log/error_log" "$dir/log/cupsd.out" >&2 2>/dev/null || true
+            die "cupsd did not answer on $sock within 15 s"
         fi
         sleep 0.05
     done
@@ -249,27 +306,27 @@ EOF
        ! lpadmin -h "$sock" -d "$QUEUE" >>"$dir/log/lpadmin.out" 2>&1 ||
        ! lpoptions -h "$sock" -d "$QUEUE" >>"$dir/log/lpadmin.out" 2>&1; then
         cat "$dir/log/lpadmin.out" >&2
-        do_stop "$dir"
         die "could not set up the queue $QUEUE"
     fi
     default=$(lpstat -h "$sock" -d 2>/dev/null || true)
     case "$default" in
         *": $QUEUE") ;;
-        *) do_stop "$dir"; die "$QUEUE is not the default destination ('$default')" ;;
+        *) die "$QUEUE is not the default destination ('$default')" ;;
     esac
 
-    if [ -n "$owner" ]; then
-        sh -c '
-            trap "" HUP
-            while kill -0 "$2" 2>/dev/null; do sleep 1; done
-            p=$(cat "$1/cupsd.pid" 2>/dev/null || true)
-            [ -z "$p" ] || kill -TERM "$p" 2>/dev/null
-            rm -f "$1/cupsd.pid" "$1/watchdog.pid"
-        ' cups-test-watchdog "$dir" "$owner" </dev/null >/dev/null 2>&1 &
-        echo $! >"$dir/watchdog.pid"
-    fi
+    detach=
+    command -v setsid >/dev/null 2>&1 && detach=setsid
+    $detach /bin/sh "$0" watch "$dir" </dev/null >/dev/null 2>&1 &
+    i=0
+    until running "$dir/private/watchdog.pid"; do
+        i=$((i + 1))
+        [ $i -le 100 ] || die "the watchdog did not start"
+        sleep 0.05
+    done
+    trap - EXIT
 
-    echo "# private CUPS scheduler, pid $pid; unset LPDEST and PRINTER"
+    echo "# private CUPS scheduler, pid $pid, owner $owner; unset LPDEST and PRINTER"
+    echo "RECIBO_CUPS_DIR=$dir"
     echo "CUPS_SERVER=$sock"
     echo "CUPS_SERVERROOT=$dir/etc"
     echo "HOME=$dir/home"
@@ -277,9 +334,11 @@ EOF
     echo "RECIBO_CUPS_CAPTURE_DIR=$dir/capture"
 }
 
-[ $# -ge 2 ] || usage
+[ $# -ge 1 ] || usage
 case "$1" in
-    start) [ $# -le 3 ] || usage; do_start "$2" "${3:-}" ;;
+    start) [ $# -le 2 ] || usage; do_start "${2:-}" ;;
     stop)  [ $# -eq 2 ] || usage; do_stop "$2" ;;
+    # Internal: the watchdog that "start" leaves behind.
+    watch) [ $# -eq 2 ] || usage; do_watch "$2" ;;
     *) usage ;;
 esac

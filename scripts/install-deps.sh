@@ -4,16 +4,17 @@
 #   scripts/install-deps.sh test     build and run the whole test suite
 #   scripts/install-deps.sh bench    build and run the benchmarks
 #   scripts/install-deps.sh shots    take the README's screenshots
+#   scripts/install-deps.sh package  build the Debian package and check it with lintian
 set -euo pipefail
 
 build=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n fonts-liberation2)
 case "${1:-run}" in
   run) wanted=("${build[@]}") ;;
   test) wanted=("${build[@]}" cups cups-client poppler-utils fonts-dejavu-core clang-14 libclang-rt-14-dev
-        dpkg-dev desktop-file-utils xvfb xauth xdotool) ;;
+        dpkg-dev desktop-file-utils lintian appstream man-db xvfb xauth xdotool) ;;
   bench) wanted=("${build[@]}" libbenchmark-dev) ;;
-  shots) wanted=("${build[@]}" xvfb xauth xdotool imagemagick) ;;
-  package) wanted=("${build[@]}" dpkg-dev) ;;
+  shots) wanted=("${build[@]}" xvfb xdotool imagemagick) ;;
+  package) wanted=("${build[@]}" dpkg-dev lintian) ;;
   *) echo "usage: $0 run|test|bench|shots|package" >&2; exit 2 ;;
 esac
 

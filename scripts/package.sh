@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package of the program (Release, without tests) in
-# build-package and prints the path of the .deb on the last line of standard
-# output; everything else goes to standard error.
+# build-package, checks it with lintian (errors and warnings fail) and prints
+# the path of the .deb on the last line of standard output; everything else
+# goes to standard error.
 #   scripts/package.sh
 #   sudo apt-get install ./build-package/recibo_*.deb
 set -euo pipefail
@@ -23,4 +24,9 @@ if [ ! -f "${debs[0]}" ]; then
   echo "No se generó el paquete" >&2
   exit 1
 fi
+# Informational tags are shown too, but only errors and warnings fail.
+lintian --fail-on error,warning --info "${debs[0]}" || {
+  echo "lintian rechaza el paquete" >&2
+  exit 1
+}
 echo "${debs[0]}" >&3

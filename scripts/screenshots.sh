@@ -9,12 +9,26 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DRECIBO_BUILD_TESTS=OFF
 cmake --build build --target recibo >/dev/null
 mkdir -p docs
 
-display=:57
-Xvfb "$display" -screen 0 1680x1050x24 -nolisten tcp >/dev/null 2>&1 &
+work=$(mktemp -d)
+app=
+xvfb=
+cleanup() {
+  for pid in $app $xvfb; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+# A display of its own: Xvfb takes the first free number and writes it on
+# descriptor 3 once it accepts connections, so no other X server is in the way.
+Xvfb -displayfd 3 -screen 0 1680x1050x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
-trap 'kill $app $xvfb 2>/dev/null || true' EXIT
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+if [ ! -s "$work/display" ]; then
+  echo "Xvfb did not start:" >&2
+  cat "$work/xvfb.log" >&2
+  exit 1
+fi
+DISPLAY=:$(head -n 1 "$work/display")
+export DISPLAY XDG_RUNTIME_DIR=$work
 
 LANG=es_AR.UTF-8 build/recibo &
 app=$!

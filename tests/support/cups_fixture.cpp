@@ -112,23 +112,13 @@ CupsTestServer::CupsTestServer()
                        .arg(script);
         return;
     }
-    m_dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/recibo-cups-XXXXXX"));
-    if (!m_dir->isValid()) {
-        m_reason = QStringLiteral("no temporary folder: ") + m_dir->errorString();
-        m_dir.reset();
-        return;
-    }
-    if (qEnvironmentVariableIsSet("RECIBO_CUPS_KEEP")) {
-        m_dir->setAutoRemove(false);
-        qInfo("private CUPS scheduler folder kept: %s", qPrintable(m_dir->path()));
-    }
-
     QElapsedTimer clock;
     clock.start();
-    const Run started = run(QStringLiteral("/bin/sh"),
-                            {script, QStringLiteral("start"), m_dir->path(),
-                             QString::number(QCoreApplication::applicationPid())},
-                            60000);
+    // The script's watchdog removes the scheduler and its folder once this
+    // process is gone, however it ends.
+    const Run started =
+        run(QStringLiteral("/bin/sh"),
+            {script, QStringLiteral("start"), QString::number(QCoreApplication::applicationPid())}, 60000);
     m_startSeconds = clock.elapsed() / 1000.0;
     if (started.finished && started.exitCode == 77) {
         m_state = State::Unavailable;
@@ -149,7 +139,9 @@ CupsTestServer::CupsTestServer()
             continue;
         const QString name = line.left(eq);
         const QString value = line.mid(eq + 1);
-        if (name == QLatin1String("RECIBO_CUPS_QUEUE"))
+        if (name == QLatin1String("RECIBO_CUPS_DIR"))
+            m_dir = value;
+        else if (name == QLatin1String("RECIBO_CUPS_QUEUE"))
             m_queue = value;
         else if (name == QLatin1String("RECIBO_CUPS_CAPTURE_DIR"))
             m_captureDir = value;
@@ -159,7 +151,7 @@ CupsTestServer::CupsTestServer()
             m_socket = value;
     }
     forgetPrinterChoice();
-    if (m_queue.isEmpty() || m_captureDir.isEmpty() || m_socket.isEmpty()) {
+    if (m_dir.isEmpty() || m_queue.isEmpty() || m_captureDir.isEmpty() || m_socket.isEmpty()) {
         m_reason = QStringLiteral("cups-test-server.sh start printed no usable settings: ") +
                    QString::fromLocal8Bit(started.out);
         return;
@@ -176,9 +168,8 @@ CupsTestServer::~CupsTestServer()
 
 void CupsTestServer::stop()
 {
-    if (m_dir)
-        run(QStringLiteral("/bin/sh"), {scriptPath(), QStringLiteral("stop"), m_dir->path()},
-            20000);
+    if (!m_dir.isEmpty())
+        run(QStringLiteral("/bin/sh"), {scriptPath(), QStringLiteral("stop"), m_dir}, 20000);
     if (m_state == State::Running) {
         m_state = State::Broken;
         m_reason = QStringLiteral("the scheduler was stopped");
@@ -246,9 +237,9 @@ bool CupsTestServer::setAccepting(bool accepting, QString *problem) const
 
 QString CupsTestServer::logTail(int lines) const
 {
-    if (!m_dir)
+    if (m_dir.isEmpty())
         return {};
-    QFile file(m_dir->path() + QStringLiteral("/log/error_log"));
+    QFile file(m_dir + QStringLiteral("/log/error_log"));
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("(no scheduler log)");
     QStringList all = QString::fromLocal8Bit(file.readAll()).split(QLatin1Char('\n'));
@@ -257,20 +248,20 @@ QString CupsTestServer::logTail(int lines) const
     return QStringLiteral("scheduler log:\n") + all.join(QLatin1Char('\n'));
 }
 
+// Below /dev/null nothing can ever exist: no scheduler listens on such a
+// socket, and there is no client.conf or lpoptions to read; nor is there a
+// folder to create or to remove.
 NoPrintServer::NoPrintServer()
-    : m_dir(QDir::tempPath() + QStringLiteral("/recibo-nocups-XXXXXX"))
 {
-    QDir(m_dir.path()).mkpath(QStringLiteral("etc"));
-    QDir(m_dir.path()).mkpath(QStringLiteral("home"));
     qputenv("CUPS_SERVER", socketPath().toLocal8Bit());
-    qputenv("CUPS_SERVERROOT", (m_dir.path() + QStringLiteral("/etc")).toLocal8Bit());
-    qputenv("HOME", (m_dir.path() + QStringLiteral("/home")).toLocal8Bit());
+    qputenv("CUPS_SERVERROOT", "/dev/null/etc");
+    qputenv("HOME", "/dev/null/home");
     forgetPrinterChoice();
 }
 
 QString NoPrintServer::socketPath() const
 {
-    return m_dir.path() + QStringLiteral("/cups.sock");
+    return QStringLiteral("/dev/null/cups.sock");
 }
 
 PdfFacts pdfFacts(const QString &pdf)

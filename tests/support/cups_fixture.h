@@ -35,10 +35,8 @@
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
 #include <optional>
 
 namespace recibo::test {
@@ -94,7 +92,7 @@ public:
     QString logTail(int lines = 30) const;
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_dir; // the scheduler's folder, which the script removes
     State m_state = State::Broken;
     QString m_reason;
     QString m_queue;
@@ -110,9 +108,6 @@ class NoPrintServer {
 public:
     NoPrintServer();
     QString socketPath() const;
-
-private:
-    QTemporaryDir m_dir;
 };
 
 struct PdfFacts {
