@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QWidget>
 #include <QtMath>
 
 #include <algorithm>

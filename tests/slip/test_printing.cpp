@@ -215,6 +215,9 @@ void PrintingThroughCups::printsOnePageWithTheWindow()
 void PrintingThroughCups::aRefusedJobIsAFailure()
 {
     RECIBO_REQUIRE_CUPS();
+#ifndef RECIBO_PRINT_WITH_CUPS
+    QSKIP("this build prints through Qt's print support, which does not pass on the scheduler's answers");
+#endif
     const CupsTestServer &cups = *CupsTestServer::current();
 
     QString problem;

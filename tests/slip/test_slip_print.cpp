@@ -2,6 +2,7 @@
 // one page with the slip on it as text, without the buttons; and a print
 // system that does not answer leaves the window in use.
 
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -115,14 +116,19 @@ private slots:
     void aSchedulerThatDoesNotAnswerLeavesTheWindowInUse()
     {
         RECIBO_REQUIRE_CUPS();
+#ifndef RECIBO_PRINT_WITH_CUPS
+        QSKIP("this build prints through Qt's print support, which does not pass on the scheduler's answers");
+#endif
         const CupsTestServer &cups = *CupsTestServer::current();
         QVERIFY(cups.schedulerPid() > 0);
         Haberes &slip = calculate();
         QVERIFY(QTest::qWaitForWindowExposed(&slip));
 
         const QStringList before = cups.jobs();
-        QCOMPARE(::kill(pid_t(cups.schedulerPid()), SIGSTOP), 0);
-        auto resume = qScopeGuard([&cups] { ::kill(pid_t(cups.schedulerPid()), SIGCONT); });
+        const auto signal = [&cups](int number) { return ::kill(pid_t(cups.schedulerPid()), number); };
+        // Whatever happens, the scheduler runs on afterwards.
+        const auto resumeAtEnd = qScopeGuard([&signal] { signal(SIGCONT); });
+        QCOMPARE(signal(SIGSTOP), 0);
         auto *imprimir = child<QPushButton>(slip, "Imprimir");
         test::click(imprimir);
         QVERIFY(child(slip, "Volver")->isVisible());
@@ -138,11 +144,22 @@ private slots:
         test::type(child<QLineEdit>(slip, "Text11"), QStringLiteral("Abril"));
         QCOMPARE(child<QLineEdit>(slip, "Text11")->text(), QStringLiteral("Abril"));
 
-        resume.dismiss();
-        QCOMPARE(::kill(pid_t(cups.schedulerPid()), SIGCONT), 0);
+        QCOMPARE(signal(SIGCONT), 0);
         QVERIFY2(!cups.waitForJob(before).isEmpty(), qPrintable(cups.logTail()));
         QTRY_VERIFY(imprimir->isEnabled());
         QVERIFY2(!failureShown(slip), "the print was reported as failed");
+
+        // The program may end while a page waits for a scheduler that does not
+        // answer: the windows go after a short grace, and nothing is left behind.
+        const QStringList landed = cups.jobs();
+        QCOMPARE(signal(SIGSTOP), 0);
+        test::click(imprimir);
+        QElapsedTimer clock;
+        clock.start();
+        test::startFresh();
+        QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(signal(SIGCONT), 0);
+        QVERIFY(cups.waitForJob(landed, 1000).isEmpty());
     }
 };
 
