@@ -65,11 +65,9 @@ struct PrintOutcome {
 class SlipPrinter {
 public:
     virtual ~SlipPrinter() = default;
-    virtual void takeFromWindow(QWidget &window, SlipPage &page)
-    {
-        (void)window;
-        (void)page;
-    }
+    // Anything the printer needs from the window besides the PDF page
+    // (nothing, unless it takes only pictures).
+    virtual void takeFromWindow(QWidget &, SlipPage &) {}
     // Hands the page to the printer and waits for its answer. `stop` is
     // requested when the program ends: give up soon after.
     virtual PrintOutcome send(const SlipPage &page, std::stop_token stop) = 0;
