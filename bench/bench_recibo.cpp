@@ -3,6 +3,10 @@
 //                            with the heap allocations it makes;
 //   Calcular_ventanas        "Calcular" on the windows, headless, from the
 //                            click to the slip window painted with 18 rows;
+//   Imprimir_ventana         "Imprimir" on the slip window: the click to the
+//                            window back for the screen and painted, to the
+//                            scheduler's answer, and the peak resident memory;
+//                            side by side with the way it printed before;
 //   Arranque_hasta_ingreso   program start to the entry window painted,
 //                            against a bare Qt program with one empty window.
 // A summary with the goals follows Google Benchmark's own table.
@@ -22,6 +26,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStyle>
+#include <QTemporaryDir>
 #include <QStyleOptionButton>
 #include <QSysInfo>
 #include <QTest>
@@ -31,6 +36,7 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <thread>
 #include <variant>
@@ -44,7 +50,10 @@
 #include "entry/ingreso.h"
 #include "example_slip.h"
 #include "forms/form.h"
+#include "print_ways.h"
 #include "slip/haberes.h"
+#include "slip/printing.h"
+#include "support/cups_fixture.h"
 
 namespace {
 
@@ -54,6 +63,16 @@ using recibo::bench::kExampleRows;
 constexpr double kSlipGoalMicroseconds = 5;
 constexpr double kCalcularGoalMilliseconds = 5;
 constexpr double kStartRatioGoal = 1.5;
+constexpr double kPrintRestoredGoalMilliseconds = 100;
+constexpr double kPrintMemoryGoalMiB = 60;
+
+struct PrintClick {
+    double handlerMs = -1; // the click itself: the page drawn and the window put back
+    double restoredMs = -1;
+    double doneMs = -1;
+    double peakMiB = -1;
+    std::string problem; // what the window reported, or why nothing could be measured
+};
 
 // What the summary reports besides the times Google Benchmark measured.
 struct Findings {
@@ -70,6 +89,19 @@ struct Findings {
     double bareMedianMs = -1;
     double reciboMedianMs = -1;
     double textMedianMs = -1; // the bare window with one line of text
+    // Printing: medians of the clicks of each way.
+    struct PrintWay {
+        int clicks = 0;
+        double handlerMs = -1;  // the click itself, to the window put back (not yet painted)
+        double restoredMs = -1; // click to the window back for the screen and painted
+        double doneMs = -1;     // click to the printer's answer
+        double peakMiB = -1;    // peak resident memory above what the program held before the click
+    };
+    PrintWay printNow;
+    PrintWay printBefore;
+    PrintClick firstPrint;   // the first of the run, which loads what printing needs
+    std::string printTarget; // where the pages went
+    std::vector<std::string> printRemarks;
 };
 Findings findings;
 
@@ -334,6 +366,13 @@ void hideSlip(Haberes &haberes)
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
 void Calcular_ventanas(benchmark::State &st)
 {
     startEntryWindow();
@@ -395,6 +434,147 @@ void Calcular_ventanas(benchmark::State &st)
 }
 BENCHMARK(Calcular_ventanas)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
 
+// -- "Imprimir" on the slip window --------------------------------------------
+
+// Processes events until `done` holds; false after `milliseconds`.
+bool processUntil(const std::function<bool()> &done, int milliseconds)
+{
+    QElapsedTimer deadline;
+    deadline.start();
+    while (!done()) {
+        if (deadline.elapsed() > milliseconds)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+// One click on "Imprimir", timed to the window restored and painted and to
+// the printer's answer, with the peak resident memory above what the program
+// held just before the click.
+PrintClick clickImprimir(Haberes &haberes, PaintCounter &counter)
+{
+    PrintClick click;
+    auto *imprimir = haberes.findChild<QPushButton *>(QStringLiteral("Imprimir"));
+    const bool peak = recibo::bench::resetPeakMemory();
+    const long before = recibo::bench::residentKiB();
+    const auto start = std::chrono::steady_clock::now();
+    const auto since = [&start] {
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    };
+    QTest::mouseClick(imprimir, Qt::LeftButton);
+    click.handlerMs = since();
+    // The handler has put the window back; the paint that shows it comes next.
+    const int paintsAfterHandler = counter.paints;
+    if (!processUntil([&] { return counter.paints > paintsAfterHandler; }, 20000)) {
+        click.problem = "la ventana no se volvió a pintar";
+        return click;
+    }
+    click.restoredMs = since();
+    if (!processUntil([&] { return imprimir->isEnabled(); }, 90000)) {
+        click.problem = "la impresora no respondió en 90 s";
+        return click;
+    }
+    click.doneMs = since();
+    if (peak && before > 0)
+        click.peakMiB = double(recibo::bench::peakResidentKiB() - before) / 1024.0;
+    if (auto *message = haberes.findChild<QMessageBox *>(QStringLiteral("mensajeImpresion"));
+        message && message->isVisible()) {
+        click.problem = message->informativeText().toStdString();
+        message->hide();
+    }
+    return click;
+}
+
+void Imprimir_ventana(benchmark::State &st)
+{
+    startEntryWindow();
+    Desk &desk = currentDesk();
+    desk.setQuitHandler([] {});
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    std::string failure;
+    enterExample(desk, failure);
+    if (!failure.empty()) {
+        st.SkipWithError(failure.c_str());
+        return;
+    }
+    Haberes &haberes = desk.haberes();
+    auto *counter = new PaintCounter(&haberes);
+    haberes.installEventFilter(counter);
+    if (!clickAndWaitForSlip(desk.ingreso().findChild<QAbstractButton *>(QStringLiteral("Command1")), haberes,
+                             *counter)) {
+        st.SkipWithError("la ventana Haberes no se mostró tras \"Calcular\"");
+        return;
+    }
+
+    // To the private print queue where it runs (root, CUPS installed); the
+    // bench never prints on the machine's own printers.
+    const test::CupsTestServer *cups = test::CupsTestServer::current();
+    const bool queue = cups && cups->running();
+    findings.printTarget = queue ? "la cola privada de un CUPS propio (" + cups->queue().toStdString() + ")"
+                                 : "ninguna impresora: la página nueva se descarta y la de antes va a un PDF";
+    QTemporaryDir folder;
+    const QString oldFile = folder.filePath(QStringLiteral("antes.pdf"));
+    const auto current = [queue]() -> std::unique_ptr<SlipPrinter> {
+        if (queue)
+            return std::make_unique<DefaultPrinter>();
+        return std::make_unique<recibo::bench::DroppingPrinter>();
+    };
+
+    const auto envClicks = [](const char *name, int fallback) {
+        const int value = qEnvironmentVariableIntValue(name);
+        return value > 0 ? value : fallback;
+    };
+    const int clicks = envClicks("RECIBO_BENCH_PRINTS", 7);
+    const int oldClicks = envClicks("RECIBO_BENCH_PRINTS_BEFORE", 3);
+    for (auto _ : st) {
+        const auto measure = [&](Findings::PrintWay &way, int count, const auto &makePrinter) {
+            std::vector<double> handler, restored, done, peak;
+            for (int i = 0; i < count; ++i) {
+                desk.setPrinter(makePrinter());
+                const PrintClick click = clickImprimir(haberes, *counter);
+                if (!click.problem.empty())
+                    findings.printRemarks.push_back(click.problem);
+                if (click.restoredMs < 0 || click.doneMs < 0)
+                    return false;
+                handler.push_back(click.handlerMs);
+                restored.push_back(click.restoredMs);
+                done.push_back(click.doneMs);
+                if (click.peakMiB >= 0)
+                    peak.push_back(click.peakMiB);
+            }
+            way.clicks = count;
+            way.handlerMs = median(handler);
+            way.restoredMs = median(restored);
+            way.doneMs = median(done);
+            way.peakMiB = peak.empty() ? -1 : median(peak);
+            return true;
+        };
+        // The first print loads what printing needs; it is reported apart.
+        desk.setPrinter(current());
+        findings.firstPrint = clickImprimir(haberes, *counter);
+        if (!measure(findings.printNow, clicks, current) || !measure(findings.printBefore, oldClicks, [&] {
+                return std::make_unique<recibo::bench::RenderOnQPrinter>(oldFile);
+            })) {
+            st.SkipWithError("un clic en \"Imprimir\" no terminó");
+            break;
+        }
+        st.SetIterationTime(findings.printNow.restoredMs / 1000);
+    }
+    if (findings.printNow.clicks > 0) {
+        st.counters["restaurada_ms"] = findings.printNow.restoredMs;
+        st.counters["respuesta_ms"] = findings.printNow.doneMs;
+        st.counters["pico_MiB"] = findings.printNow.peakMiB;
+        st.counters["antes_restaurada_ms"] = findings.printBefore.restoredMs;
+        st.counters["antes_pico_MiB"] = findings.printBefore.peakMiB;
+        st.SetLabel("medianas de " + std::to_string(findings.printNow.clicks) + " y " +
+                    std::to_string(findings.printBefore.clicks) + " clics");
+    }
+    desk.setPrinter(std::make_unique<recibo::bench::DroppingPrinter>());
+    hideSlip(haberes);
+}
+BENCHMARK(Imprimir_ventana)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
 // -- Start-up --------------------------------------------------------------
 
 // Starts the program and returns the milliseconds until it reports its
@@ -422,13 +602,6 @@ double millisecondsToShown(const QString &program, const QStringList &arguments 
     if (!shown)
         return -1;
     return std::chrono::duration<double, std::milli>(end - start).count();
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 void Arranque_hasta_ingreso(benchmark::State &st)
@@ -582,6 +755,33 @@ void printSummary(const Reporter &reporter)
     for (const std::string &remark : findings.windowRemarks)
         std::printf("  aviso: %s\n", remark.c_str());
 
+    const Reporter::Result print = result("Imprimir_ventana");
+    if (print.error || findings.printNow.clicks == 0) {
+        std::printf("\"Imprimir\": sin medir (%s)\n", print.message.c_str());
+    } else {
+        const Findings::PrintWay &now = findings.printNow;
+        const Findings::PrintWay &before = findings.printBefore;
+        std::printf("\"Imprimir\", a %s (medianas de %d clics):\n", findings.printTarget.c_str(), now.clicks);
+        std::printf("  del clic a la ventana restaurada y pintada: %.1f ms; meta < %.0f ms: %s\n", now.restoredMs,
+                    kPrintRestoredGoalMilliseconds, verdict(now.restoredMs < kPrintRestoredGoalMilliseconds));
+        std::printf("  de ellos, el clic hasta la página dibujada y la ventana devuelta (sin pintar): %.1f ms\n",
+                    now.handlerMs);
+        std::printf("  del clic a la respuesta de la impresora (en segundo plano): %.1f ms\n", now.doneMs);
+        if (now.peakMiB < 0)
+            std::printf("  memoria: sin medir (el sistema no informa el pico de memoria residente)\n");
+        else
+            std::printf("  memoria residente máxima por encima de la previa: %.1f MiB; meta <= %.0f MiB: %s\n",
+                        now.peakMiB, kPrintMemoryGoalMiB, verdict(now.peakMiB <= kPrintMemoryGoalMiB));
+        const PrintClick &first = findings.firstPrint;
+        std::printf("  la primera del programa: ventana restaurada en %.1f ms, %.1f MiB por encima de la previa\n",
+                    first.restoredMs, first.peakMiB);
+        std::printf("  como antes, QWidget::render sobre QPrinter a su resolución (mediana de %d): ventana "
+                    "restaurada en %.1f ms, %.1f MiB por encima de la previa\n",
+                    before.clicks, before.restoredMs, before.peakMiB);
+    }
+    for (const std::string &remark : findings.printRemarks)
+        std::printf("  aviso: %s\n", remark.c_str());
+
     const Reporter::Result start = result("Arranque_hasta_ingreso");
     if (start.error || findings.bareMedianMs <= 0) {
         std::printf("Arranque hasta ingreso: sin medir (%s)\n", start.message.c_str());
@@ -622,6 +822,11 @@ int main(int argc, char **argv)
         return 1;
 
     qtMessages = qInstallMessageHandler(quietMessages);
+    // A print queue of its own where it can run one (root, CUPS installed),
+    // set up before anything asks for printers; RECIBO_BENCH_SIN_CUPS=1 skips it.
+    std::optional<recibo::test::CupsTestServer> cups;
+    if (qEnvironmentVariableIntValue("RECIBO_BENCH_SIN_CUPS") != 1)
+        cups.emplace();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("recibo"));
     QApplication::setApplicationDisplayName(QStringLiteral("Recibo"));

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the benchmarks (Release) in build-bench and runs them once, headless:
-# the core calculation of the 18-row example slip, "Calcular" on the windows
-# and the start-up against a bare Qt program. Extra arguments go to Google
-# Benchmark (e.g. --benchmark_filter=Calculo).
+# the core calculation of the 18-row example slip, "Calcular" on the windows,
+# "Imprimir" against the way it printed before (to a private CUPS queue where
+# run as root, never to the machine's printers) and the start-up against a
+# bare Qt program. Extra arguments go to Google Benchmark (e.g.
+# --benchmark_filter=Imprimir).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh bench

@@ -20,6 +20,7 @@
 #   HOME=<dir>/home                     so no ~/.cups/lpoptions interferes
 #   RECIBO_CUPS_QUEUE=CAPQ
 #   RECIBO_CUPS_CAPTURE_DIR=<dir>/capture
+#   RECIBO_CUPS_PID=<pid>               the scheduler's process (tests pause it)
 #
 # Lines starting with "#" are comments. LPDEST and PRINTER must be unset in
 # the client's environment, since they override the default destination.
@@ -332,6 +333,7 @@ EOF
     echo "HOME=$dir/home"
     echo "RECIBO_CUPS_QUEUE=$QUEUE"
     echo "RECIBO_CUPS_CAPTURE_DIR=$dir/capture"
+    echo "RECIBO_CUPS_PID=$pid"
 }
 
 [ $# -ge 1 ] || usage

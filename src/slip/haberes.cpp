@@ -1,15 +1,28 @@
 #include "slip/haberes.h"
 
 #include <QAbstractButton>
+#include <QAction>
+#include <QBuffer>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QSaveFile>
 #include <QScrollBar>
+#include <QStandardPaths>
 
 #include <algorithm>
+#include <utility>
 
 #include "forms/line.h"
 #include "forms/locale_text.h"
@@ -64,9 +77,51 @@ Haberes::Haberes() : Form("Haberes", QStringLiteral("Haberes"), 11880, 8595, QCo
     connect(volver_, &QPushButton::clicked, this, &Haberes::volver);
     connect(imprimir_, &QPushButton::clicked, this, &Haberes::imprimir);
     connect(salir_, &QPushButton::clicked, this, &Haberes::quitRequested);
+
+    sender_ = std::make_unique<PrintSender>();
+    connect(sender_.get(), &PrintSender::finished, this, &Haberes::sendingFinished);
+    addSlipActions();
 }
 
 Haberes::~Haberes() = default;
+
+void Haberes::addSlipActions()
+{
+    // A menu and keys of their own: nothing is added to the window's layout.
+    menu_ = new QMenu(this);
+    menu_->setObjectName(QStringLiteral("menuRecibo"));
+    const auto action = [this](const QString &text, QKeySequence::StandardKey key, void (Haberes::*slot)()) {
+        auto *added = new QAction(text, this);
+        added->setShortcut(key);
+        connect(added, &QAction::triggered, this, slot);
+        addAction(added); // its keys work anywhere in the window
+        menu_->addAction(added);
+        return added;
+    };
+    printAction_ = action(QStringLiteral("Imprimir"), QKeySequence::Print, &Haberes::imprimir);
+    action(QStringLiteral("Guardar como PDF…"), QKeySequence::Save, &Haberes::guardarPdf);
+    action(QStringLiteral("Copiar el recibo"), QKeySequence::Copy, &Haberes::copiarRecibo);
+    // Ctrl+C in a text box with nothing selected copies the slip (eventFilter).
+    for (QLineEdit *box : findChildren<QLineEdit *>())
+        box->installEventFilter(this);
+}
+
+void Haberes::contextMenuEvent(QContextMenuEvent *event)
+{
+    menu_->popup(event->globalPos());
+    event->accept();
+}
+
+bool Haberes::eventFilter(QObject *watched, QEvent *event)
+{
+    // A text box claims Ctrl+C for itself even with nothing selected; then
+    // the key is left to the window, which copies the slip.
+    if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy)) {
+        if (auto *box = qobject_cast<QLineEdit *>(watched); box && !box->hasSelectedText())
+            return true;
+    }
+    return Form::eventFilter(watched, event);
+}
 
 void Haberes::findControls()
 {
@@ -202,6 +257,7 @@ void Haberes::showSlip(const Slip &slip, const QString &teacher, const QString &
 
     forms::setCaption(docente_, teacher);
     text10_->setText(when);
+    slipDate_ = QDate::currentDate();
 
     setVisible(true);
     setEnabled(true);
@@ -229,43 +285,185 @@ void Haberes::setScreenColours(const QColor &frame, const QColor &window)
     forms::setBackground(this, window);
 }
 
-SlipPrinter &Haberes::printer()
+std::shared_ptr<SlipPrinter> Haberes::printer()
 {
     if (!printer_)
-        printer_ = std::make_unique<DefaultPrinter>();
-    return *printer_;
+        printer_ = std::make_shared<DefaultPrinter>();
+    return printer_;
 }
 
 void Haberes::setPrinter(std::unique_ptr<SlipPrinter> printer) { printer_ = std::move(printer); }
 
-void Haberes::imprimir()
+SlipPage Haberes::drawPage(SlipPrinter *printer, QString &problem)
 {
+    // No focus frame or text cursor on paper.
+    QWidget *focused = focusWidget();
+    if (focused)
+        focused->clearFocus();
     for (QWidget *widget : std::initializer_list<QWidget *>{volver_, imprimir_, salir_, text1_, text12_})
         widget->setVisible(false);
     setScreenColours(Qt::white, Qt::white);
     for (QLineEdit *box : watermark_)
         box->setVisible(true);
 
-    const PrintOutcome outcome = printer().print(*this);
+    SlipPage page;
+    QBuffer buffer(&page.pdf);
+    problem = writeSlipPdf(*this, buffer);
+    if (problem.isEmpty() && printer)
+        printer->takeFromWindow(*this, page);
 
     for (QLineEdit *box : watermark_)
         box->setVisible(false);
     setScreenColours(kFrameAfterPrint, kWindowAfterPrint);
     for (QWidget *widget : std::initializer_list<QWidget *>{text1_, text12_, volver_, imprimir_, salir_})
         widget->setVisible(true);
-    if (!outcome.ok) {
-        auto *box = findChild<QMessageBox *>(QStringLiteral("mensajeImpresion"));
-        if (!box) {
-            box = new QMessageBox(QMessageBox::Warning, QStringLiteral("No se imprimió el recibo"), QString(),
-                                  QMessageBox::Ok, this);
-            box->setObjectName(QStringLiteral("mensajeImpresion"));
-            box->setWindowModality(Qt::NonModal);
-        }
-        box->setText(QStringLiteral("El recibo no se imprimió."));
-        box->setInformativeText(outcome.problem);
-        box->show();
-        box->raise();
+    if (focused)
+        focused->setFocus();
+    return page;
+}
+
+void Haberes::imprimir()
+{
+    // One page at a time: the keys and the menu come here too.
+    if (sender_->busy())
+        return;
+    std::shared_ptr<SlipPrinter> target = printer();
+    QString problem;
+    SlipPage page = drawPage(target.get(), problem);
+    lastPage_ = page.pdf;
+    if (!problem.isEmpty()) {
+        showPrintFailure(printProblem(problem));
+        return;
     }
+    setSending(true);
+    sender_->send(std::move(target), std::move(page));
+}
+
+void Haberes::setSending(bool sending)
+{
+    if (sending) {
+        // Disabling the focused button would pass the focus on to "Salir",
+        // where the next Enter would end the program: the window itself
+        // holds it meanwhile.
+        refocusImprimir_ = focusWidget() == imprimir_;
+        if (refocusImprimir_)
+            setFocus();
+        setCursor(Qt::BusyCursor);
+    } else {
+        unsetCursor();
+    }
+    imprimir_->setEnabled(!sending);
+    printAction_->setEnabled(!sending);
+    if (!sending && std::exchange(refocusImprimir_, false) && (!focusWidget() || focusWidget() == this))
+        imprimir_->setFocus();
+}
+
+void Haberes::sendingFinished(const PrintOutcome &outcome)
+{
+    setSending(false);
+    if (!outcome.ok)
+        showPrintFailure(outcome.problem);
+}
+
+QMessageBox *Haberes::messageBox(const char *name, const QString &title)
+{
+    auto *box = findChild<QMessageBox *>(QString::fromLatin1(name));
+    if (!box) {
+        box = new QMessageBox(QMessageBox::Warning, title, QString(), QMessageBox::Ok, this);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setWindowModality(Qt::NonModal);
+    }
+    return box;
+}
+
+void Haberes::showPrintFailure(const QString &problem)
+{
+    QMessageBox *box = messageBox("mensajeImpresion", QStringLiteral("No se imprimió el recibo"));
+    if (!box->findChild<QAbstractButton *>(QStringLiteral("guardarPdf"))) {
+        // Without a printer the slip can still be kept, and printed elsewhere.
+        QPushButton *save = box->addButton(QStringLiteral("Guardar como PDF…"), QMessageBox::ActionRole);
+        save->setObjectName(QStringLiteral("guardarPdf"));
+        connect(save, &QPushButton::clicked, this, [this] { choosePdfFile(lastPage_); });
+    }
+    box->setText(QStringLiteral("El recibo no se imprimió."));
+    box->setInformativeText(problem);
+    box->show();
+    box->raise();
+}
+
+void Haberes::guardarPdf() { choosePdfFile({}); }
+
+void Haberes::choosePdfFile(const QByteArray &pdf)
+{
+    pendingPdf_ = pdf;
+    if (pendingPdf_.isEmpty()) {
+        QString problem;
+        pendingPdf_ = drawPage(nullptr, problem).pdf;
+        if (!problem.isEmpty()) {
+            QMessageBox *box = messageBox("mensajeGuardar", QStringLiteral("No se guardó el recibo"));
+            box->setText(QStringLiteral("El recibo no se guardó."));
+            box->setInformativeText(QStringLiteral("No se pudo dibujar el recibo: %1").arg(problem));
+            box->show();
+            box->raise();
+            return;
+        }
+    }
+    auto *dialog = findChild<QFileDialog *>(QStringLiteral("guardarRecibo"));
+    if (!dialog) {
+        dialog = new QFileDialog(this, QStringLiteral("Guardar el recibo como PDF"));
+        dialog->setObjectName(QStringLiteral("guardarRecibo"));
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+        dialog->setFileMode(QFileDialog::AnyFile);
+        dialog->setNameFilter(QStringLiteral("Documentos PDF (*.pdf)"));
+        dialog->setDefaultSuffix(QStringLiteral("pdf"));
+        dialog->setWindowModality(Qt::NonModal);
+        connect(dialog, &QFileDialog::fileSelected, this, &Haberes::writePdfFile);
+    }
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    dialog->setDirectory(folder);
+    dialog->selectFile(slipPdfName(docente_->text(), slipDate_.isValid() ? slipDate_ : QDate::currentDate()));
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+void Haberes::writePdfFile(const QString &path)
+{
+    QSaveFile file(path);
+    const bool saved =
+        file.open(QIODevice::WriteOnly) && file.write(pendingPdf_) == pendingPdf_.size() && file.commit();
+    if (saved)
+        return;
+    QMessageBox *box = messageBox("mensajeGuardar", QStringLiteral("No se guardó el recibo"));
+    box->setText(QStringLiteral("El recibo no se guardó."));
+    QString why = QStringLiteral("No se pudo escribir el archivo «%1»").arg(QDir::toNativeSeparators(path));
+    if (!file.errorString().isEmpty())
+        why += QStringLiteral(" (%1)").arg(file.errorString());
+    box->setInformativeText(why + QLatin1Char('.'));
+    box->show();
+    box->raise();
+}
+
+void Haberes::copiarRecibo() { QGuiApplication::clipboard()->setText(slipText()); }
+
+QString Haberes::slipText() const
+{
+    const auto shown = [this](const QLabel *label) { return label->isVisibleTo(this) ? label->text() : QString(); };
+    const auto line = [](const QStringList &columns) { return columns.join(QLatin1Char('\t')); };
+    QStringList lines;
+    for (std::size_t i = 0; i < kSlipPositions; ++i) {
+        if (!rows_.cod[i]->isVisibleTo(this))
+            continue;
+        lines << line({rows_.cod[i]->text(), shown(rows_.quantity[i]), rows_.description[i]->text(),
+                       shown(rows_.amount[i]), shown(rows_.amount[i + kSlipPositions])});
+    }
+    lines << line({QString(), QString(), label15_->text(), thaberes_->text(), QString()});
+    lines << line({QString(), QString(), label16_->text(), QString(), tdescuentos_->text()});
+    lines << line({QString(), QString(), label17_->text(), QString(), liquido_->text()});
+    lines << docente_->text() << text10_->text();
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
 } // namespace recibo

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QByteArray>
+#include <QDate>
+
 #include <array>
 #include <memory>
 
@@ -8,9 +11,12 @@
 #include "forms/form.h"
 #include "slip/row_writer.h"
 
+class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
+class QMessageBox;
 class QPushButton;
 class QScrollBar;
 
@@ -19,10 +25,15 @@ namespace recibo {
 namespace forms {
 class Line;
 }
+class PrintSender;
 class SlipPrinter;
+struct PrintOutcome;
+struct SlipPage;
 
 // The pay-slip window: one computed slip in a frame that scrolls, with the
 // chosen cargo or hours beside it, and the buttons to go back, print or end.
+// A right click offers "Imprimir", "Guardar como PDF…" and "Copiar el recibo"
+// (also Ctrl+P, Ctrl+S and Ctrl+C).
 class Haberes : public forms::Form {
     Q_OBJECT
 public:
@@ -35,8 +46,21 @@ public:
 
     // Back to the entry window to change the data.
     void volver();
-    // Prints the slip on the default printer, with a white background.
+    // Prints the slip on the default printer, with a white background. The
+    // page is drawn at once and the window is back for the screen straight
+    // after; the page reaches the printer on a worker thread, while
+    // "Imprimir" waits disabled. Only a failure is reported.
     void imprimir();
+    // The slip as it is now, as a PDF file the user names (in a file dialog
+    // that does not block the program).
+    void guardarPdf();
+    // The slip as text on the clipboard (slipText()).
+    void copiarRecibo();
+    // One row a line with its code, quantity, description, earnings and
+    // deductions separated by tabs, as the slip shows them; then the three
+    // totals, each caption with its amount in the column it stands in; then
+    // the teacher's name and the date line.
+    QString slipText() const;
 
     // The printer the slip goes to (the system's default unless replaced).
     void setPrinter(std::unique_ptr<SlipPrinter> printer);
@@ -57,6 +81,8 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void frameClosed() override;
 
 private:
@@ -66,7 +92,18 @@ private:
     void writeHead(const SlipHead &head);
     void placeTotals(const TotalsLayout &layout);
     void setScreenColours(const QColor &frame, const QColor &window);
-    SlipPrinter &printer();
+    void addSlipActions();
+    // Puts the window in its paper face, draws the page (and whatever the
+    // printer takes besides) and puts the window back for the screen.
+    SlipPage drawPage(SlipPrinter *printer, QString &problem);
+    void setSending(bool sending);
+    void sendingFinished(const PrintOutcome &outcome);
+    void showPrintFailure(const QString &problem);
+    // Offers the file dialog for a drawn page (an empty one is drawn now).
+    void choosePdfFile(const QByteArray &pdf);
+    void writePdfFile(const QString &path);
+    QMessageBox *messageBox(const char *name, const QString &title);
+    std::shared_ptr<SlipPrinter> printer();
 
     QGroupBox *sosten_;
     QScrollBar *movedor_;
@@ -109,9 +146,19 @@ private:
     // Text2 to Text9.
     std::array<QLineEdit *, 8> watermark_;
 
-    std::unique_ptr<SlipPrinter> printer_;
+    QMenu *menu_;
+    QAction *printAction_;
+
+    // Shared with the worker that may still be sending with it.
+    std::shared_ptr<SlipPrinter> printer_;
+    QByteArray lastPage_;   // the page of the last print, for "Guardar como PDF…" after a failure
+    QByteArray pendingPdf_; // the page the file dialog is choosing a file for
+    QDate slipDate_;        // the day of the calculation shown
+    bool refocusImprimir_ = false;
     double sostenTop_ = 0;
     double sostenHeight_ = 12000; // the frame's design height
+    // Last, so that it goes first: it waits for a page on its way.
+    std::unique_ptr<PrintSender> sender_;
 };
 
 } // namespace recibo

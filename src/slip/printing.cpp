@@ -1,115 +1,163 @@
 #include "slip/printing.h"
 
-#include <QLibrary>
+#include <QIODevice>
+#include <QLocale>
+#include <QMetaObject>
+#include <QPageSize>
 #include <QPainter>
-#include <QPrinter>
-#include <QPrinterInfo>
+#include <QPdfWriter>
 #include <QWidget>
 
 #include <algorithm>
+#include <chrono>
 
 namespace recibo {
 
 namespace {
 
-PrintOutcome failed(const QString &why)
-{
-    return PrintOutcome{false, QStringLiteral("No se pudo imprimir el recibo: %1").arg(why)};
-}
+// A page on its way when the program ends gets this long to reach the
+// printer before it is given up.
+constexpr std::chrono::seconds kLastPageGrace{3};
 
-#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
-// Qt's native print engine on these systems hands the finished document to
-// CUPS when the painter ends, but does not look at CUPS's answer: a queue
-// that refuses the job goes unnoticed. The CUPS client library is already
-// loaded by Qt's print support at that point and remembers, per thread, the
-// status of its last request, which is the submission of our job. Returns
-// an empty string when the job was accepted or when there is no CUPS client
-// library to ask.
-QString refusalFromCups(const QString &printer)
-{
-    QLibrary cups(QStringLiteral("cups"), 2);
-    using LastError = int (*)();
-    using LastErrorString = const char *(*)();
-    const auto lastError = reinterpret_cast<LastError>(cups.resolve("cupsLastError"));
-    if (lastError == nullptr)
-        return {};
-    const int status = lastError();
-    // IPP status codes below 0x0100 are the "successful" ones.
-    if (status < 0x0100)
-        return {};
+// Passes every byte on to `target` and remembers whether any was refused:
+// the PDF writer does not look at what its device answers.
+class CheckedDevice : public QIODevice {
+public:
+    explicit CheckedDevice(QIODevice &target) : target_(target) { open(QIODevice::WriteOnly); }
+    bool refused() const { return refused_; }
+    qint64 written() const { return written_; }
 
-    switch (status) {
-    case 0x0506: // client-error-not-accepting-jobs
-        return QStringLiteral("la impresora «%1» no está aceptando trabajos en este momento.").arg(printer);
-    case 0x0406: // client-error-not-found
-        return QStringLiteral("la impresora «%1» ya no existe en el sistema.").arg(printer);
-    case 0x0401: // client-error-forbidden
-    case 0x0402: // client-error-not-authenticated
-    case 0x0403: // client-error-not-authorized
-        return QStringLiteral("no tiene permiso para imprimir en la impresora «%1».").arg(printer);
-    case 0x0502: // server-error-service-unavailable
-        return QStringLiteral("el servicio de impresión del sistema no responde.");
-    default:
-        break;
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 size) override
+    {
+        const qint64 taken = target_.write(data, size);
+        if (taken != size)
+            refused_ = true;
+        written_ += std::max<qint64>(taken, 0);
+        return taken;
     }
-    // Anything else, a print server that cannot be reached among them: say
-    // so, with the print system's own words for whoever has to look into it.
-    const auto lastErrorString = reinterpret_cast<LastErrorString>(cups.resolve("cupsLastErrorString"));
-    const QString detail = lastErrorString != nullptr && lastErrorString() != nullptr
-                               ? QString::fromLocal8Bit(lastErrorString()).trimmed()
-                               : QString();
-    QString why = QStringLiteral("el sistema de impresión no recibió el trabajo para la impresora «%1»").arg(printer);
-    if (!detail.isEmpty())
-        why += QStringLiteral(" (%1)").arg(detail);
-    return why + QLatin1Char('.');
+
+private:
+    QIODevice &target_;
+    bool refused_ = false;
+    qint64 written_ = 0;
+};
+
+QString withDetail(const QString &why, const QString &detail)
+{
+    return detail.isEmpty() ? why + QLatin1Char('.') : QStringLiteral("%1 (%2).").arg(why, detail);
 }
-#else
-QString refusalFromCups(const QString &) { return {}; }
-#endif
 
 } // namespace
 
-PrintOutcome DefaultPrinter::print(QWidget &window)
+QPageLayout slipPageLayout()
 {
-    const QPrinterInfo target = QPrinterInfo::defaultPrinter();
-    if (target.isNull() || target.printerName().isEmpty())
-        return failed(QStringLiteral("no hay ninguna impresora predeterminada configurada en el sistema."));
-    const QString name = target.printerName();
+    const QPageSize paper(QLocale().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
+                                                                                     : QPageSize::A4);
+    return QPageLayout(paper, QPageLayout::Portrait, QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+}
 
+QString printProblem(const QString &why) { return QStringLiteral("No se pudo imprimir el recibo: %1").arg(why); }
+
+QString drawWindow(QWidget &window, QPaintDevice &device, const QRectF &area)
+{
     const QSize source = window.size();
-    if (source.isEmpty())
-        return failed(QStringLiteral("la ventana no tiene nada que imprimir."));
-
-    QPrinter printer(target, QPrinter::HighResolution);
-    printer.setDocName(QStringLiteral("Recibo de haberes"));
-    if (!printer.isValid())
-        return failed(QStringLiteral("la impresora «%1» no está disponible.").arg(name));
-
+    if (source.isEmpty() || area.isEmpty())
+        return QStringLiteral("la ventana no tiene nada que dibujar.");
     QPainter painter;
-    if (!painter.begin(&printer))
-        return failed(QStringLiteral("no se pudo comenzar a imprimir en la impresora «%1».").arg(name));
-
-    // The painter's origin is the top left corner of the printable area; the
-    // window is scaled to fill it as far as its proportions allow, centred
-    // across and placed at the top. Drawing through the scaled painter keeps
-    // text and lines at the printer's resolution.
-    const double width = printer.width();
-    const double height = printer.height();
-    const double scale = std::min(width / source.width(), height / source.height());
-    painter.translate((width - source.width() * scale) / 2.0, 0.0);
+    if (!painter.begin(&device) || !painter.isActive())
+        return QStringLiteral("no se pudo comenzar a dibujar la página.");
+    const double scale = std::min(area.width() / source.width(), area.height() / source.height());
+    painter.translate(area.left() + (area.width() - source.width() * scale) / 2.0, area.top());
     painter.scale(scale, scale);
+    // The slip frame reaches below the window: only what is inside it is drawn.
+    painter.setClipRect(QRect(QPoint(), source));
     window.render(&painter, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    if (!painter.end())
+        return QStringLiteral("no se pudo terminar de dibujar la página.");
+    return {};
+}
 
-    const bool ended = painter.end();
-    // Asked right away: it concerns the job just handed over.
-    const QString refusal = refusalFromCups(name);
-    if (!ended || printer.printerState() == QPrinter::Error)
-        return failed(QStringLiteral("la impresora «%1» informó un error al terminar el trabajo.").arg(name));
-    if (printer.printerState() == QPrinter::Aborted)
-        return failed(QStringLiteral("el trabajo fue cancelado."));
-    if (!refusal.isEmpty())
-        return failed(refusal);
-    return PrintOutcome{true, QString()};
+QString writeSlipPdf(QWidget &window, QIODevice &out)
+{
+    if (!out.isOpen() && !out.open(QIODevice::WriteOnly))
+        return withDetail(QStringLiteral("no se pudo abrir el destino de la página"), out.errorString());
+    if (!out.isWritable())
+        return QStringLiteral("el destino de la página no admite escritura.");
+    CheckedDevice checked(out);
+    QString problem;
+    {
+        QPdfWriter writer(&checked);
+        writer.setPageLayout(slipPageLayout());
+        writer.setTitle(QStringLiteral("Recibo de haberes"));
+        writer.setCreator(QStringLiteral("Recibo"));
+        problem = drawWindow(window, writer, QRectF(0, 0, writer.width(), writer.height()));
+    }
+    if (!problem.isEmpty())
+        return problem;
+    if (checked.refused() || checked.written() == 0)
+        return withDetail(QStringLiteral("no se pudo escribir la página"), out.errorString());
+    return {};
+}
+
+QString slipPdfName(const QString &teacher, const QDate &date)
+{
+    // Forbidden in a file name on Windows, and "/" everywhere.
+    static const QString forbidden = QStringLiteral("/\\:*?\"<>|");
+    QString name = teacher.simplified();
+    for (QChar &c : name) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f || forbidden.contains(c))
+            c = QLatin1Char('_');
+    }
+    const QString day = date.toString(Qt::ISODate);
+    if (name.isEmpty())
+        return QStringLiteral("Recibo %1.pdf").arg(day);
+    return QStringLiteral("Recibo %1 %2.pdf").arg(name, day);
+}
+
+PrintSender::PrintSender(QObject *parent) : QObject(parent) {}
+
+PrintSender::~PrintSender()
+{
+    if (!worker_.joinable())
+        return;
+    {
+        std::unique_lock lock(mutex_);
+        landed_.wait_for(lock, kLastPageGrace, [this] { return done_; });
+    }
+    worker_.request_stop();
+    worker_.join();
+}
+
+bool PrintSender::send(std::shared_ptr<SlipPrinter> printer, SlipPage page)
+{
+    if (busy_)
+        return false;
+    // The last thread has reported already and is ending.
+    if (worker_.joinable())
+        worker_.join();
+    busy_ = true;
+    done_ = false;
+    worker_ = std::jthread([this, printer = std::move(printer), page = std::move(page)](std::stop_token stop) {
+        const PrintOutcome outcome = printer->send(page, stop);
+        {
+            std::lock_guard lock(mutex_);
+            done_ = true;
+        }
+        landed_.notify_all();
+        // Runs on this object's thread. The destructor waits for this thread,
+        // so the object is still there; if it goes before the call runs, Qt
+        // drops the call with it.
+        QMetaObject::invokeMethod(
+            this,
+            [this, outcome] {
+                busy_ = false;
+                emit finished(outcome);
+            },
+            Qt::QueuedConnection);
+    });
+    return true;
 }
 
 } // namespace recibo

@@ -1,15 +1,26 @@
 // The slip window: clearing and writing rows, the totals block, scrolling,
-// going back to the entry window and what is on screen while printing.
+// going back to the entry window, what is on screen while printing, the
+// window in use while a page is sent, the slip as a PDF file and as text.
 
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDate>
+#include <QFileDialog>
 #include <QGroupBox>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <condition_variable>
+#include <mutex>
 
 #include "forms/line.h"
 #include "slip/printing.h"
 #include "support/gui.h"
+#include "support/pdf_text.h"
 
 using namespace recibo;
 using recibo::test::child;
@@ -38,11 +49,16 @@ Slip slipOf(std::vector<SlipRow> rows)
     return slip;
 }
 
-// Remembers what was on the window at the moment it was printed.
+// Remembers what was on the window at the moment its page was drawn, and
+// answers with the outcome it was given; a held printer answers only once
+// released, as a print system that is slow to answer.
 class SpyPrinter : public SlipPrinter {
 public:
-    explicit SpyPrinter(PrintOutcome outcome = {true, {}}) : outcome_(std::move(outcome)) {}
-    PrintOutcome print(QWidget &window) override
+    explicit SpyPrinter(PrintOutcome outcome = {true, {}, 1}, bool held = false)
+        : outcome_(std::move(outcome)), held_(held)
+    {
+    }
+    void takeFromWindow(QWidget &window, SlipPage &page) override
     {
         ++prints;
         for (const char *name : {"Volver", "Imprimir", "Salir", "Text1", "Text12", "Text11", "Text2", "Text3",
@@ -50,14 +66,34 @@ public:
             visibleAtPrint[name] = child(window, name)->isVisibleTo(&window);
         frameAtPrint = child(window, "sosten")->palette().color(QPalette::Window);
         windowAtPrint = window.palette().color(QPalette::Window);
+        focusAtPrint = window.focusWidget();
+        pdfAtPrint = page.pdf.startsWith("%PDF");
+    }
+    PrintOutcome send(const SlipPage &, std::stop_token stop) override
+    {
+        std::unique_lock lock(mutex_);
+        released_.wait(lock, stop, [this] { return !held_; });
         return outcome_;
+    }
+    void release()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            held_ = false;
+        }
+        released_.notify_all();
     }
     int prints = 0;
     std::map<std::string, bool> visibleAtPrint;
     QColor frameAtPrint, windowAtPrint;
+    QWidget *focusAtPrint = nullptr;
+    bool pdfAtPrint = false;
 
 private:
     PrintOutcome outcome_;
+    std::mutex mutex_;
+    std::condition_variable_any released_;
+    bool held_;
 };
 
 } // namespace
@@ -114,6 +150,17 @@ private slots:
             QVERIFY(!at("Label19", i)->isVisibleTo(&h));
             QVERIFY(!at("Line8", i)->isVisibleTo(&h));
         }
+
+        // "Copiar el recibo": the same rows as text, a tab between columns.
+        slip().copiarRecibo();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("001\t1\tAsign. de la categoría\t$611,73\t\n"
+                                                                      "1010\t\tSal fam Cony\t$ 15\t\n"
+                                                                      "505\t3 %\tIOSPER\t\t$ 36,594\n"
+                                                                      "\t\tTotal Haberes\t$ 10\t\n"
+                                                                      "\t\tTotal descuentos\t\t$ 2\n"
+                                                                      "\t\tLiquido a pagar\t\t$ 8\n"
+                                                                      "Ana\n"
+                                                                      "hoy\n"));
     }
 
     void amountsStayRightAligned_data()
@@ -357,6 +404,7 @@ private slots:
         currentDesk().setPrinter(std::move(spy));
         test::click(child<QPushButton>(slip(), "Imprimir"));
         QCOMPARE(printer->prints, 1);
+        QVERIFY(printer->pdfAtPrint);
         for (const char *hidden : {"Volver", "Imprimir", "Salir", "Text1", "Text12"})
             QVERIFY2(!printer->visibleAtPrint[hidden], hidden);
         for (const char *shown : {"Text11", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9",
@@ -364,6 +412,7 @@ private slots:
             QVERIFY2(printer->visibleAtPrint[shown], shown);
         QCOMPARE(printer->frameAtPrint, QColor(Qt::white));
         QCOMPARE(printer->windowAtPrint, QColor(Qt::white));
+        QVERIFY2(!printer->focusAtPrint, "a focus frame on paper");
 
         // Afterwards the window is back for the screen, in its after-print colours.
         const auto restored = [this] {
@@ -376,29 +425,197 @@ private slots:
         };
         restored();
         QCOMPARE(test::caption(child(slip(), "Text11")), QStringLiteral("Marzo"));
+        QTRY_VERIFY(child(slip(), "Imprimir")->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), child(slip(), "Imprimir"));
         test::click(child<QPushButton>(slip(), "Imprimir"));
         QCOMPARE(printer->prints, 2);
         QCOMPARE(printer->frameAtPrint, QColor(Qt::white));
         restored();
+        QTRY_VERIFY(child(slip(), "Imprimir")->isEnabled());
         QVERIFY(!slip().findChild<QMessageBox *>("mensajeImpresion") ||
                 !slip().findChild<QMessageBox *>("mensajeImpresion")->isVisible());
     }
 
-    void aFailedPrintIsReportedAndTheWindowRestored()
+    void whileThePageIsSentTheWindowStaysInUse()
+    {
+        calculateHours(QStringLiteral("Ana"));
+        QVERIFY(QTest::qWaitForWindowActive(&slip()));
+        auto spy = std::make_unique<SpyPrinter>(PrintOutcome{true, {}, 7}, true);
+        SpyPrinter *printer = spy.get();
+        currentDesk().setPrinter(std::move(spy));
+        auto *imprimir = child<QPushButton>(slip(), "Imprimir");
+        test::click(imprimir);
+        QVERIFY(child(slip(), "Volver")->isVisible());
+        QVERIFY(!child(slip(), "Text2")->isVisible());
+        QVERIFY(!imprimir->isEnabled());
+        QCOMPARE(slip().cursor().shape(), Qt::BusyCursor);
+        QTest::keyClick(&slip(), Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(printer->prints, 1); // one page at a time
+
+        // Scrolling and typing go on meanwhile.
+        QScrollBar *bar = slip().movedor();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 3));
+        QCOMPARE(slip().sostenTop(), double(100 - bar->value()));
+        QVERIFY(bar->value() > 0);
+        test::type(child<QLineEdit>(slip(), "Text11"), QStringLiteral("Abril"));
+        QCOMPARE(test::caption(child(slip(), "Text11")), QStringLiteral("Abril"));
+
+        printer->release();
+        QTRY_VERIFY(imprimir->isEnabled());
+        QCOMPARE(slip().cursor().shape(), Qt::ArrowCursor);
+        QVERIFY(!slip().findChild<QMessageBox *>("mensajeImpresion"));
+    }
+
+    void aFailedPrintOffersThePdf()
     {
         calculateHours(QStringLiteral("Ana"));
         currentDesk().setPrinter(std::make_unique<SpyPrinter>(
-            PrintOutcome{false, QStringLiteral("No hay ninguna impresora predeterminada.")}));
+            PrintOutcome{false, QStringLiteral("No hay ninguna impresora predeterminada."), 0}));
         test::click(child<QPushButton>(slip(), "Imprimir"));
-        auto *message = slip().findChild<QMessageBox *>("mensajeImpresion");
-        QVERIFY(message && message->isVisible());
+        QMessageBox *message = nullptr;
+        QTRY_VERIFY((message = slip().findChild<QMessageBox *>("mensajeImpresion")) && message->isVisible());
         QVERIFY(!message->isModal());
         QVERIFY(message->text().contains(QStringLiteral("no se imprimió")));
         QCOMPARE(message->informativeText(), QStringLiteral("No hay ninguna impresora predeterminada."));
         for (const char *name : {"Volver", "Imprimir", "Salir", "Text1", "Text12"})
             QVERIFY(child(slip(), name)->isVisibleTo(&slip()));
+        QVERIFY(child(slip(), "Imprimir")->isEnabled());
         QVERIFY(!child(slip(), "Text2")->isVisibleTo(&slip()));
         QCOMPARE(slip().palette().color(QPalette::Window), QColor(0, 192, 192));
+
+        // "Guardar como PDF…": the dialog opens in Documents with the slip's name.
+        auto *save = message->findChild<QPushButton *>("guardarPdf");
+        QVERIFY(save);
+        QCOMPARE(save->text(), QStringLiteral("Guardar como PDF…"));
+        test::click(save);
+        auto *dialog = slip().findChild<QFileDialog *>("guardarRecibo");
+        QVERIFY(dialog && dialog->isVisible());
+        QVERIFY(!dialog->isModal());
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        QCOMPARE(dialog->directory().absolutePath(),
+                 QFileInfo(documents).isDir() ? QDir(documents).absolutePath() : QDir::homePath());
+        const QString name = slipPdfName(QStringLiteral("Ana"), QDate::currentDate());
+        QCOMPARE(QFileInfo(dialog->selectedFiles().value(0)).fileName(), name);
+
+        QTemporaryDir folder;
+        const QString path = folder.filePath(name);
+        dialog->selectFile(path);
+        static_cast<QDialog *>(dialog)->accept();
+        QString problem;
+        const std::optional<QString> text = test::pdfText(path, &problem);
+        QVERIFY2(text, qPrintable(problem));
+        QVERIFY2(text->contains(QStringLiteral("Recibo de sueldos de:")) && text->contains(QStringLiteral("Ana")) &&
+                     text->contains(QStringLiteral("Hs. N. Medio")) && text->contains(QStringLiteral("VESNAR")),
+                 qPrintable(*text));
+        QVERIFY2(!text->contains(QStringLiteral("Volver")), "the buttons are on the saved page");
+
+        // A file that cannot be written is said so.
+        dialog->setVisible(false);
+        test::click(save);
+        dialog->selectFile(folder.filePath(QStringLiteral("no-existe/recibo.pdf")));
+        static_cast<QDialog *>(dialog)->accept();
+        auto *notSaved = slip().findChild<QMessageBox *>("mensajeGuardar");
+        QVERIFY(notSaved && notSaved->isVisible() && !notSaved->isModal());
+        QVERIFY2(notSaved->informativeText().contains(QStringLiteral("no-existe")),
+                 qPrintable(notSaved->informativeText()));
+    }
+
+    void theMenuAndTheKeys_data()
+    {
+        QTest::addColumn<QString>("menuItem"); // empty: the key instead
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("effect");
+        QTest::newRow("menu Imprimir") << "Imprimir" << 0 << "printed";
+        QTest::newRow("menu Guardar como PDF") << "Guardar como PDF…" << 0 << "file dialog";
+        QTest::newRow("menu Copiar el recibo") << "Copiar el recibo" << 0 << "copied";
+        QTest::newRow("Ctrl+P") << "" << int(Qt::Key_P) << "printed";
+        QTest::newRow("Ctrl+S") << "" << int(Qt::Key_S) << "file dialog";
+        QTest::newRow("Ctrl+C") << "" << int(Qt::Key_C) << "copied";
+    }
+
+    void theMenuAndTheKeys()
+    {
+        QFETCH(QString, menuItem);
+        QFETCH(int, key);
+        QFETCH(QString, effect);
+        calculateHours(QStringLiteral("Ana"));
+        QVERIFY(QTest::qWaitForWindowActive(&slip()));
+        auto spy = std::make_unique<SpyPrinter>();
+        SpyPrinter *printer = spy.get();
+        currentDesk().setPrinter(std::move(spy));
+        QGuiApplication::clipboard()->clear();
+        const auto place = [this] {
+            QList<QRect> places;
+            for (QWidget *widget : slip().findChildren<QWidget *>())
+                if (widget->window() == &slip())
+                    places << QRect(widget->mapTo(&slip(), QPoint()), widget->size());
+            return places;
+        };
+        const QList<QRect> before = place();
+
+        if (menuItem.isEmpty()) {
+            QTest::keyClick(&slip(), Qt::Key(key), Qt::ControlModifier);
+        } else {
+            // A right click on a row of the slip.
+            QWidget *row = at("Label19", 0);
+            QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), row->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(row, &click);
+            auto *menu = slip().findChild<QMenu *>("menuRecibo");
+            QVERIFY(menu && menu->isVisible());
+            QStringList items;
+            for (const QAction *action : menu->actions())
+                items << action->text();
+            QCOMPARE(items, (QStringList{"Imprimir", "Guardar como PDF…", "Copiar el recibo"}));
+            QAction *chosen = menu->actions().at(items.indexOf(menuItem));
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(chosen).center());
+            QTRY_VERIFY(!menu->isVisible());
+        }
+        QCOMPARE(printer->prints, effect == "printed" ? 1 : 0);
+        auto *dialog = slip().findChild<QFileDialog *>("guardarRecibo");
+        QCOMPARE(dialog && dialog->isVisible(), effect == "file dialog");
+        QCOMPARE(QGuiApplication::clipboard()->text(), effect == "copied" ? slip().slipText() : QString());
+        QTRY_VERIFY(child(slip(), "Imprimir")->isEnabled());
+        QCOMPARE(place(), before); // nothing on the window moved or came in
+    }
+
+    void ctrlCInATextBox_data()
+    {
+        QTest::addColumn<bool>("select");
+        QTest::addColumn<bool>("copiesTheSlip");
+        QTest::newRow("with a selection: the box copies it") << true << false;
+        QTest::newRow("nothing selected: the slip") << false << true;
+    }
+
+    void ctrlCInATextBox()
+    {
+        QFETCH(bool, select);
+        QFETCH(bool, copiesTheSlip);
+        calculateHours(QStringLiteral("Ana"));
+        QVERIFY(QTest::qWaitForWindowActive(&slip()));
+        auto *comment = child<QLineEdit>(slip(), "Text11");
+        test::type(comment, QStringLiteral("Marzo"));
+        if (select)
+            comment->selectAll();
+        QGuiApplication::clipboard()->clear();
+        QTest::keyClick(comment, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), copiesTheSlip ? slip().slipText() : QStringLiteral("Marzo"));
+    }
+
+    void theNameOfTheSavedSlip_data()
+    {
+        QTest::addColumn<QString>("teacher");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("a name") << "Pérez, Ana" << "Recibo Pérez, Ana 2026-03-05.pdf";
+        QTest::newRow("no name") << "  " << "Recibo 2026-03-05.pdf";
+        QTest::newRow("characters a file cannot hold") << "A/B\\C:D*E?F\"G<H>I|J" << "Recibo A_B_C_D_E_F_G_H_I_J 2026-03-05.pdf";
+        QTest::newRow("blanks run together") << " Ana \t María " << "Recibo Ana María 2026-03-05.pdf";
+    }
+
+    void theNameOfTheSavedSlip()
+    {
+        QFETCH(QString, teacher);
+        QFETCH(QString, expected);
+        QCOMPARE(slipPdfName(teacher, QDate(2026, 3, 5)), expected);
     }
 };
 

@@ -145,6 +145,8 @@ CupsTestServer::CupsTestServer()
             m_queue = value;
         else if (name == QLatin1String("RECIBO_CUPS_CAPTURE_DIR"))
             m_captureDir = value;
+        else if (name == QLatin1String("RECIBO_CUPS_PID"))
+            m_pid = value.toLongLong();
         else
             qputenv(name.toLocal8Bit().constData(), value.toLocal8Bit());
         if (name == QLatin1String("CUPS_SERVER"))

@@ -70,6 +70,8 @@ public:
     QString queue() const { return m_queue; }
     QString socketPath() const { return m_socket; }
     QString captureDir() const { return m_captureDir; }
+    // The scheduler's process, for tests that pause it (kill -STOP / -CONT).
+    qint64 schedulerPid() const { return m_pid; }
     // Seconds the script took to start the scheduler and its queue.
     double startSeconds() const { return m_startSeconds; }
 
@@ -98,6 +100,7 @@ private:
     QString m_queue;
     QString m_socket;
     QString m_captureDir;
+    qint64 m_pid = 0;
     double m_startSeconds = 0.0;
 };
 
