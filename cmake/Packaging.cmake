@@ -123,9 +123,13 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 
   # What the binary does not link but needs at run time: the platform plugins
-  # (xcb, wayland, offscreen), Qt's own Spanish texts, and the fonts with the
-  # metrics of Arial that the layout is measured in.
+  # (xcb, wayland, offscreen), Qt's own Spanish texts, the fonts with the
+  # metrics of Arial that the layout is measured in, and the print client.
   set(recibo_runtime_depends "qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation2")
+  # The CUPS client library is loaded when the first slip is printed.
+  if(RECIBO_LOADS_LIBCUPS)
+    string(APPEND recibo_runtime_depends ", libcups2 (>= 2.4)")
+  endif()
 
   find_program(RECIBO_DPKG_SHLIBDEPS dpkg-shlibdeps)
   if(RECIBO_DPKG_SHLIBDEPS)
@@ -134,7 +138,7 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "${recibo_runtime_depends}")
   else()
     set(CPACK_DEBIAN_PACKAGE_DEPENDS
-        "libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), "
+        "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), "
         "libstdc++6, libgcc-s1, libc6, ${recibo_runtime_depends}")
     string(JOIN "" CPACK_DEBIAN_PACKAGE_DEPENDS ${CPACK_DEBIAN_PACKAGE_DEPENDS})
   endif()

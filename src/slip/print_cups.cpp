@@ -3,6 +3,8 @@
 
 #include "slip/printing.h"
 
+#include <QLibrary>
+
 #include <cups/cups.h>
 
 #include <chrono>
@@ -11,6 +13,65 @@
 namespace recibo {
 
 namespace {
+
+// The CUPS client library, loaded when the first page is sent. Linked to the
+// program, it would bring some twenty libraries (TLS, Kerberos, service
+// discovery) into every start of the program, for a step most runs never
+// take. The header gives every function its exact type.
+struct CupsLibrary {
+    decltype(&::httpConnect2) httpConnect2 = nullptr;
+    decltype(&::httpSetTimeout) httpSetTimeout = nullptr;
+    decltype(&::httpClose) httpClose = nullptr;
+    decltype(&::cupsServer) cupsServer = nullptr;
+    decltype(&::ippPort) ippPort = nullptr;
+    decltype(&::cupsEncryption) cupsEncryption = nullptr;
+    decltype(&::cupsGetNamedDest) cupsGetNamedDest = nullptr;
+    decltype(&::cupsFreeDests) cupsFreeDests = nullptr;
+    decltype(&::cupsLastError) cupsLastError = nullptr;
+    decltype(&::cupsLastErrorString) cupsLastErrorString = nullptr;
+    decltype(&::cupsCreateJob) cupsCreateJob = nullptr;
+    decltype(&::cupsCancelJob2) cupsCancelJob2 = nullptr;
+    decltype(&::cupsStartDocument) cupsStartDocument = nullptr;
+    decltype(&::cupsWriteRequestData) cupsWriteRequestData = nullptr;
+    decltype(&::cupsFinishDocument) cupsFinishDocument = nullptr;
+    bool loaded = false;
+};
+
+template <typename Function> bool resolve(QLibrary &library, const char *name, Function &function)
+{
+    function = reinterpret_cast<Function>(library.resolve(name));
+    return function != nullptr;
+}
+
+CupsLibrary loadCups()
+{
+    CupsLibrary cups;
+    QLibrary library(QStringLiteral("cups"), 2); // libcups.so.2; it stays loaded for the rest of the run
+    if (!library.load())
+        return cups;
+    cups.loaded = resolve(library, "httpConnect2", cups.httpConnect2) &&
+                  resolve(library, "httpSetTimeout", cups.httpSetTimeout) &&
+                  resolve(library, "httpClose", cups.httpClose) && resolve(library, "cupsServer", cups.cupsServer) &&
+                  resolve(library, "ippPort", cups.ippPort) &&
+                  resolve(library, "cupsEncryption", cups.cupsEncryption) &&
+                  resolve(library, "cupsGetNamedDest", cups.cupsGetNamedDest) &&
+                  resolve(library, "cupsFreeDests", cups.cupsFreeDests) &&
+                  resolve(library, "cupsLastError", cups.cupsLastError) &&
+                  resolve(library, "cupsLastErrorString", cups.cupsLastErrorString) &&
+                  resolve(library, "cupsCreateJob", cups.cupsCreateJob) &&
+                  resolve(library, "cupsCancelJob2", cups.cupsCancelJob2) &&
+                  resolve(library, "cupsStartDocument", cups.cupsStartDocument) &&
+                  resolve(library, "cupsWriteRequestData", cups.cupsWriteRequestData) &&
+                  resolve(library, "cupsFinishDocument", cups.cupsFinishDocument);
+    return cups;
+}
+
+// Loaded once, by whichever thread sends the first page.
+const CupsLibrary &libcups()
+{
+    static const CupsLibrary library = loadCups();
+    return library;
+}
 
 const char *const kJobTitle = "Recibo de haberes";
 
@@ -46,7 +107,7 @@ QString refusal(const QString &printer, const Waiting &waiting)
 {
     if (waiting.gaveUp)
         return notAnswering();
-    switch (cupsLastError()) {
+    switch (libcups().cupsLastError()) {
     case IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS:
         return QStringLiteral("la impresora «%1» no está aceptando trabajos en este momento.").arg(printer);
     case IPP_STATUS_ERROR_NOT_FOUND:
@@ -62,7 +123,7 @@ QString refusal(const QString &printer, const Waiting &waiting)
     }
     // Anything else: say so, with the print system's own words for whoever
     // has to look into it.
-    const QString detail = QString::fromUtf8(cupsLastErrorString()).trimmed();
+    const QString detail = QString::fromUtf8(libcups().cupsLastErrorString()).trimmed();
     QString why = QStringLiteral("el sistema de impresión no recibió el trabajo para la impresora «%1»").arg(printer);
     if (!detail.isEmpty())
         why += QStringLiteral(" (%1)").arg(detail);
@@ -70,10 +131,10 @@ QString refusal(const QString &printer, const Waiting &waiting)
 }
 
 struct CloseConnection {
-    void operator()(http_t *http) const { httpClose(http); }
+    void operator()(http_t *http) const { libcups().httpClose(http); }
 };
 struct FreeDestination {
-    void operator()(cups_dest_t *dest) const { cupsFreeDests(1, dest); }
+    void operator()(cups_dest_t *dest) const { libcups().cupsFreeDests(1, dest); }
 };
 
 } // namespace
@@ -85,40 +146,43 @@ PrintOutcome DefaultPrinter::send(const SlipPage &page, std::stop_token stop)
 {
     if (page.pdf.isEmpty())
         return failed(QStringLiteral("la página está vacía."));
+    if (!libcups().loaded)
+        return failed(QStringLiteral("falta en el sistema la biblioteca de impresión CUPS (libcups2)."));
 
     // A connection of this job's own, so that the waits can be cut short.
     Waiting waiting{stop, std::chrono::steady_clock::now() + kGiveUpAfter};
     const std::unique_ptr<http_t, CloseConnection> http(
-        httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 30000, nullptr));
+        libcups().httpConnect2(libcups().cupsServer(), libcups().ippPort(), nullptr, AF_UNSPEC,
+                               libcups().cupsEncryption(), 1, 30000, nullptr));
     if (!http)
         return failed(notRunning());
-    httpSetTimeout(http.get(), kPollSeconds, keepWaiting, &waiting);
+    libcups().httpSetTimeout(http.get(), kPollSeconds, keepWaiting, &waiting);
 
-    const std::unique_ptr<cups_dest_t, FreeDestination> dest(cupsGetNamedDest(http.get(), nullptr, nullptr));
+    const std::unique_ptr<cups_dest_t, FreeDestination> dest(libcups().cupsGetNamedDest(http.get(), nullptr, nullptr));
     if (!dest) {
-        if (waiting.gaveUp || cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
+        if (waiting.gaveUp || libcups().cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
             return failed(notAnswering());
         return failed(QStringLiteral("no hay ninguna impresora predeterminada configurada en el sistema."));
     }
     const QString printer = QString::fromUtf8(dest->name);
 
     // The user's own defaults for the queue (lpoptions) go with the job, as lp does.
-    const int job = cupsCreateJob(http.get(), dest->name, kJobTitle, dest->num_options, dest->options);
+    const int job = libcups().cupsCreateJob(http.get(), dest->name, kJobTitle, dest->num_options, dest->options);
     if (job == 0)
         return failed(refusal(printer, waiting));
     // A job left without its document would wait in the queue for ever.
     const auto abandon = [&] {
         const QString why = refusal(printer, waiting);
         if (!waiting.gaveUp)
-            cupsCancelJob2(http.get(), dest->name, job, 0);
+            libcups().cupsCancelJob2(http.get(), dest->name, job, 0);
         return failed(why);
     };
-    if (cupsStartDocument(http.get(), dest->name, job, kJobTitle, CUPS_FORMAT_PDF, 1) != HTTP_STATUS_CONTINUE)
+    if (libcups().cupsStartDocument(http.get(), dest->name, job, kJobTitle, CUPS_FORMAT_PDF, 1) != HTTP_STATUS_CONTINUE)
         return abandon();
-    if (cupsWriteRequestData(http.get(), page.pdf.constData(), static_cast<size_t>(page.pdf.size())) !=
+    if (libcups().cupsWriteRequestData(http.get(), page.pdf.constData(), static_cast<size_t>(page.pdf.size())) !=
         HTTP_STATUS_CONTINUE)
         return abandon();
-    if (cupsFinishDocument(http.get(), dest->name) > IPP_STATUS_OK_EVENTS_COMPLETE)
+    if (libcups().cupsFinishDocument(http.get(), dest->name) > IPP_STATUS_OK_EVENTS_COMPLETE)
         return abandon();
     return PrintOutcome{true, QString(), job};
 }
