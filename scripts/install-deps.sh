@@ -10,7 +10,7 @@ build=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n fonts-liberation
 case "${1:-run}" in
   run) wanted=("${build[@]}") ;;
   test) wanted=("${build[@]}" cups cups-client poppler-utils fonts-dejavu-core clang-14 libclang-rt-14-dev
-        dpkg-dev desktop-file-utils xvfb xauth xdotool) ;;
+        dpkg-dev desktop-file-utils xvfb xauth xdotool imagemagick dbus at-spi2-core python3-pyatspi) ;;
   bench) wanted=("${build[@]}" libbenchmark-dev) ;;
   shots) wanted=("${build[@]}" xvfb xauth xdotool imagemagick) ;;
   package) wanted=("${build[@]}" dpkg-dev) ;;
