@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 
@@ -77,7 +78,7 @@ public:
 };
 
 // A rule or a drawing: present for the layout's sake, never announced. Without
-// this Qt would name it after the frame around it.
+// this Qt would name a rule after the frame around it.
 class Decorative : public QAccessibleWidget {
 public:
     Decorative(QWidget *widget, QAccessible::Role role) : QAccessibleWidget(widget, role) {}
@@ -94,7 +95,8 @@ QAccessibleInterface *describe(const QString &className, QObject *object)
     auto *widget = static_cast<QWidget *>(object);
     if (qobject_cast<Line *>(widget))
         return new Decorative(widget, QAccessible::Separator);
-    if (qobject_cast<Decoration *>(widget))
+    // The pictures and the filled rectangles (plain frames) are drawings.
+    if (qobject_cast<Decoration *>(widget) || className == QLatin1String(QFrame::staticMetaObject.className()))
         return new Decorative(widget, QAccessible::Graphic);
     if (auto *button = qobject_cast<QAbstractButton *>(widget); button && button->property(kOptionProperty).toBool())
         return new OptionButton(button);
