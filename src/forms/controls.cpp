@@ -1,5 +1,6 @@
 #include "forms/controls.h"
 
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -7,7 +8,6 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
-#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
