@@ -56,7 +56,20 @@ def walk(node):
 
 
 def has(node, state):
+    node.clear_cache()  # the state as it is now, not as last heard
     return node.getState().contains(state)
+
+
+def settle(condition, seconds=10):
+    """Waits until the condition holds, then a moment more for the screen to
+    be painted. False if it never held."""
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        if condition():
+            time.sleep(0.4)
+            return True
+        time.sleep(0.05)
+    return False
 
 
 def find(root, name, role=None):
@@ -149,11 +162,8 @@ def ring_depths(focused, unfocused, box):
     return depths
 
 
-def focused_node(root):
-    for node in walk(root):
-        if has(node, pyatspi.STATE_FOCUSED):
-            return node
-    return None
+def focused_child(root):
+    return next((node for node in children(root) if node is not None and has(node, pyatspi.STATE_FOCUSED)), None)
 
 
 def x_window(title):
@@ -162,9 +172,11 @@ def x_window(title):
     return found[0] if found else None
 
 
-def key(name):
-    subprocess.run(["xdotool", "key", name], check=True)
-    time.sleep(0.3)
+def tab(root):
+    """Presses Tab and waits until the focus has moved among root's children."""
+    before = focused_child(root)
+    subprocess.run(["xdotool", "key", "Tab"], check=True)
+    settle(lambda: focused_child(root) != before)
 
 
 # --- The run ----------------------------------------------------------------
@@ -248,15 +260,15 @@ try:
         subprocess.run(["xdotool", "windowfocus", "--sync", slip_window], check=False, timeout=10)
     except subprocess.TimeoutExpired:
         pass  # with no window manager the window may have had the input focus already
-    time.sleep(0.5)
+    check(settle(lambda: has(slip, pyatspi.STATE_ACTIVE)), "the slip window is the active one")
     imprimir = find(slip, "Imprimir", pyatspi.ROLE_PUSH_BUTTON)
     for _ in range(20):
         if has(imprimir, pyatspi.STATE_FOCUSED):
             break
-        key("Tab")
+        tab(slip)
     check(has(imprimir, pyatspi.STATE_FOCUSED), "Tab reaches Imprimir")
     focused = Screenshot()
-    key("Tab")
+    tab(slip)
     check(not has(imprimir, pyatspi.STATE_FOCUSED), "Tab leaves Imprimir")
     unfocused = Screenshot()
     box = extents(imprimir)
@@ -268,8 +280,7 @@ try:
     before = Screenshot()
     x, y, w, h = extents(comment)
     subprocess.run(["xdotool", "mousemove", str(x + w // 2), str(y + h // 2), "click", "1"], check=True)
-    time.sleep(0.5)
-    check(has(comment, pyatspi.STATE_FOCUSED), "a click puts the focus in the comment box")
+    check(settle(lambda: has(comment, pyatspi.STATE_FOCUSED)), "a click puts the focus in the comment box")
     after = Screenshot()
     depths = ring_depths(after, before, (x, y, w, h))
     check(max(depths) < 2, "no ring after a click (deepest change at 3:1: %d px)" % max(depths))
