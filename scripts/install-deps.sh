@@ -11,7 +11,8 @@ build=(cmake ninja-build g++ qt6-base-dev libcups2-dev qt6-translations-l10n fon
 case "${1:-run}" in
   run) wanted=("${build[@]}") ;;
   test) wanted=("${build[@]}" cups cups-client poppler-utils fonts-dejavu-core clang-14 libclang-rt-14-dev
-        dpkg-dev desktop-file-utils lintian appstream man-db xvfb xauth xdotool) ;;
+        dpkg-dev desktop-file-utils lintian appstream man-db xvfb xauth xdotool imagemagick dbus at-spi2-core
+        python3-pyatspi) ;;
   bench) wanted=("${build[@]}" libbenchmark-dev) ;;
   shots) wanted=("${build[@]}" xvfb xdotool imagemagick) ;;
   package) wanted=("${build[@]}" dpkg-dev lintian) ;;

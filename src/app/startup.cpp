@@ -3,14 +3,15 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QStyleFactory>
 #include <QTranslator>
 
 #include <memory>
 
 #include "app/desk.h"
 #include "entry/ingreso.h"
+#include "forms/accessibility.h"
 #include "forms/controls.h"
+#include "forms/style.h"
 
 namespace {
 
@@ -32,9 +33,10 @@ void prepareApplication()
         return;
     prepared = true;
     qAddPostRoutine(closeDesk);
-    // The same look everywhere, so the coloured button faces show as designed.
-    if (QStyle *style = QStyleFactory::create(QStringLiteral("Fusion")))
-        QApplication::setStyle(style);
+    // The same look everywhere, so the coloured button faces show as designed,
+    // and what a screen reader needs told before the first window is built.
+    QApplication::setStyle(recibo::forms::createStyle());
+    recibo::forms::installAccessibility();
     auto *translator = new QTranslator(qApp);
     if (translator->load(QLocale(QLocale::Spanish), QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

@@ -1,5 +1,6 @@
 #include "forms/controls.h"
 
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -154,6 +155,10 @@ QWidget *create(QWidget *container, const Control &control)
     case Kind::Toggle:
     case Kind::Option: {
         auto *button = new QPushButton(container);
+        // Marked before anything about it is announced: assistive technology
+        // takes a control's description the first time it hears of it.
+        if (control.kind == Kind::Option)
+            button->setProperty(kOptionProperty, true);
         button->setAutoDefault(false);
         if (control.kind != Kind::Button) {
             button->setCheckable(true);
@@ -246,10 +251,20 @@ QWidget *build(QWidget *window, const Control &control)
     applyColours(widget, control);
     if (!control.tooltip.empty())
         widget->setToolTip(text(control.tooltip));
+    // Inputs are named by what they hold; anything else by its caption, and a
+    // read-only box with a fixed text (a heading, a note) by that text.
+    const bool input = control.kind == Kind::Combo || (control.kind == Kind::TextBox && !(control.flags & ReadOnly));
     if (!control.accessibleName.empty())
         widget->setAccessibleName(text(control.accessibleName));
-    else if (!control.text.empty() && control.kind != Kind::TextBox && control.kind != Kind::Combo)
+    else if (!control.text.empty() && !input)
         widget->setAccessibleName(text(control.text));
+    // The edit field and the drop-down list of a combo box take the focus
+    // themselves, so they are named as the combo is.
+    if (auto *combo = qobject_cast<QComboBox *>(widget)) {
+        if (combo->lineEdit())
+            combo->lineEdit()->setAccessibleName(widget->accessibleName());
+        combo->view()->setAccessibleName(widget->accessibleName());
+    }
     if (control.flags & NoTabStop)
         widget->setFocusPolicy(Qt::ClickFocus);
     if (control.flags & Hidden)
@@ -261,6 +276,16 @@ void buildAll(QWidget *window, std::span<const Control> controls)
 {
     for (const Control &control : controls)
         build(window, control);
+    // A box whose caption changes is named by its label, whatever it reads.
+    for (const Control &control : controls) {
+        if (control.captions.empty())
+            continue;
+        auto *label = window->findChild<QLabel *>(text(control.name));
+        auto *box = window->findChild<QWidget *>(text(control.captions));
+        Q_ASSERT_X(label && box, "buildAll", "a label captions a control of its own window");
+        if (label && box)
+            label->setBuddy(box);
+    }
 }
 
 QString elementName(std::string_view array, int index) { return QStringLiteral("%1(%2)").arg(text(array)).arg(index); }

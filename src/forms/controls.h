@@ -75,13 +75,18 @@ struct Control {
     std::string_view parent;         // name of the frame that holds it, empty for the window
     int lineWidth = 1;               // lines only
     std::string_view accessibleName; // what a screen reader says of an input without a caption of its own
+    std::string_view captions;       // labels only: the box this label names for a screen reader, as it reads now
 };
+
+// The property that marks an option button among the checkable push buttons.
+inline constexpr char kOptionProperty[] = "optionButton";
 
 // Creates one control on `window` (inside its frame when `parent` names one)
 // with its name, text, tooltip, colours, font, place and start state.
 QWidget *build(QWidget *window, const Control &control);
 
-// Creates a table of controls in order; the tab order follows the table.
+// Creates a table of controls in order; the tab order, and the order in which
+// a screen reader walks the window, follow the table.
 void buildAll(QWidget *window, std::span<const Control> controls);
 
 // The object name of element `index` of a control array: "cod(3)".

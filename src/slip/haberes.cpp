@@ -247,13 +247,16 @@ void Haberes::showSlip(const Slip &slip, const QString &teacher, const QString &
         writer.write(row);
     placeTotals(slip.layout);
 
-    const auto total = [](QLabel *label, const std::string &text, const std::string &explanation) {
+    // Each total is named with its caption, as each amount is with its row.
+    const auto total = [](QLabel *label, const QLabel *caption, const std::string &text,
+                          const std::string &explanation) {
         forms::setCaption(label, qtext(text));
         label->setToolTip(qtext(explanation));
+        label->setAccessibleName(caption->text() + QStringLiteral(": ") + label->text());
     };
-    total(thaberes_, slip.thaberes, slip.thaberesExplanation);
-    total(tdescuentos_, slip.tdescuentos, slip.tdescuentosExplanation);
-    total(liquido_, slip.liquido, slip.liquidoExplanation);
+    total(thaberes_, label15_, slip.thaberes, slip.thaberesExplanation);
+    total(tdescuentos_, label16_, slip.tdescuentos, slip.tdescuentosExplanation);
+    total(liquido_, label17_, slip.liquido, slip.liquidoExplanation);
 
     forms::setCaption(docente_, teacher);
     text10_->setText(when);

@@ -52,6 +52,9 @@ private:
              .flags = Border | Transparent, .parent = "sosten"});
     }
 
+    // Each row is built whole, left to right (code, quantity, description,
+    // earnings, deductions, its rule), rows top to bottom: a screen reader
+    // walks the slip in that order and hears every amount in its row.
     void rows()
     {
         for (int i = 0; i < kSlipPositions; ++i) {
@@ -63,44 +66,47 @@ private:
                  .parent = "sosten"});
             add({.name = element("Label19", i), .kind = Kind::Label, .left = 1770, .top = rowTop(i),
                  .width = 2355, .height = 300, .flags = Transparent | Hidden | border, .parent = "sosten"});
-        }
-        // Amounts size themselves leftwards from the right edge of their column:
-        // 5250 for earnings, 6450 for deductions.
-        for (int k = 0; k < 2 * kSlipPositions; ++k) {
-            const bool deduction = k >= kSlipPositions;
-            const int row = deduction ? k - kSlipPositions : k;
-            int left = 0;
-            int width = 0;
-            bool fixed = false;
-            if (!deduction) {
-                if (k <= 20) {
-                    left = 5205, width = 45;
-                } else if (k == 24) {
-                    left = 5145, width = 105;
-                } else {
-                    left = 4245, width = 1005, fixed = true;
-                }
-            } else if (k <= 47) {
-                left = 6405, width = 45;
-            } else if (k <= 51) {
-                left = 6345, width = 105;
-            } else {
-                left = 5445, width = 1005, fixed = true;
-            }
-            int top = rowTop(row);
-            if (k == 0)
-                top = 720;
-            else if (deduction && k <= 38)
-                top = 840 + 315 * row;
-            const bool bordered = (k >= 24 && k <= 26) || k >= 48;
-            add({.name = element("Label1", k), .kind = Kind::Label, .left = left, .top = top, .width = width,
-                 .height = fixed ? 300 : 240, .font = kSans975,
-                 .flags = RightAligned | Transparent | (fixed ? None : AutoSize) | (bordered ? Border : None),
-                 .parent = "sosten"});
-        }
-        for (int i = 0; i < kSlipPositions; ++i)
+            amount(i);
+            amount(kSlipPositions + i);
             add({.name = element("Line8", i), .kind = Kind::Line, .left = 300, .top = 1050 + 315 * i,
                  .width = 6570, .height = 1050 + 315 * i, .parent = "sosten"});
+        }
+    }
+
+    // Amounts size themselves leftwards from the right edge of their column:
+    // 5250 for earnings, 6450 for deductions.
+    void amount(int k)
+    {
+        const bool deduction = k >= kSlipPositions;
+        const int row = deduction ? k - kSlipPositions : k;
+        int left = 0;
+        int width = 0;
+        bool fixed = false;
+        if (!deduction) {
+            if (k <= 20) {
+                left = 5205, width = 45;
+            } else if (k == 24) {
+                left = 5145, width = 105;
+            } else {
+                left = 4245, width = 1005, fixed = true;
+            }
+        } else if (k <= 47) {
+            left = 6405, width = 45;
+        } else if (k <= 51) {
+            left = 6345, width = 105;
+        } else {
+            left = 5445, width = 1005, fixed = true;
+        }
+        int top = rowTop(row);
+        if (k == 0)
+            top = 720;
+        else if (deduction && k <= 38)
+            top = 840 + 315 * row;
+        const bool bordered = (k >= 24 && k <= 26) || k >= 48;
+        add({.name = element("Label1", k), .kind = Kind::Label, .left = left, .top = top, .width = width,
+             .height = fixed ? 300 : 240, .font = kSans975,
+             .flags = RightAligned | Transparent | (fixed ? None : AutoSize) | (bordered ? Border : None),
+             .parent = "sosten"});
     }
 
     void grid()
@@ -131,11 +137,12 @@ private:
             add({.name = labelName, .kind = Kind::Label, .left = left, .top = top, .width = 75, .height = 240,
                  .font = {"", 9.75, true}, .flags = RightAligned | Transparent | AutoSize, .parent = "sosten"});
         };
+        // Each total right after its caption, as a screen reader reads them.
         caption("Label15", 7920, 1600, "Total Haberes");
-        caption("Label16", 8160, 1605, "Total descuentos");
-        caption("Label17", 8400, 1605, "Liquido a pagar");
         total("thaberes", 5280, 7920);
+        caption("Label16", 8160, 1605, "Total descuentos");
         total("tdescuentos", 6400, 7875);
+        caption("Label17", 8400, 1605, "Liquido a pagar");
         total("liquido", 6400, 8085);
         const auto rule = [this](std::string_view lineName, int y) {
             add({.name = lineName, .kind = Kind::Line, .left = 300, .top = y, .width = 6570, .height = y,
@@ -148,10 +155,11 @@ private:
 
     void panel()
     {
+        // Each label names the box under it for a screen reader.
         const auto label = [this](std::string_view labelName, int left, int top, int width, int height,
-                                  std::string_view text, Flags flags) {
+                                  std::string_view text, Flags flags, std::string_view box) {
             add({.name = labelName, .kind = Kind::Label, .left = left, .top = top, .width = width,
-                 .height = height, .text = text, .flags = Border | flags});
+                 .height = height, .text = text, .flags = Border | flags, .captions = box});
         };
         const auto box = [this](std::string_view boxName, int left, int top, Rgb bg) {
             add({.name = boxName, .kind = Kind::TextBox, .left = left, .top = top, .width = 1275, .height = 360,
@@ -160,17 +168,17 @@ private:
         };
         add({.name = "carsel", .kind = Kind::Label, .left = 7680, .top = 360, .width = 3360, .height = 300,
              .bg = kWhite, .flags = Border | AutoSize | WordWrap});
-        label("Label11", 7665, 840, 1890, 300, "", None);
+        label("Label11", 7665, 840, 1890, 300, "", None, "numcargo");
         box("numcargo", 7920, 1200, {});
-        label("Label12", 7680, 1680, 1905, 330, "Puntaje", Centred);
+        label("Label12", 7680, 1680, 1905, 330, "Puntaje", Centred, "punbasicos");
         box("punbasicos", 7920, 2040, kWhite);
-        label("Label2", 7680, 2520, 1905, 330, "Ptos. Comp Básico", Centred);
+        label("Label2", 7680, 2520, 1905, 330, "Ptos. Comp Básico", Centred, "compbas");
         box("compbas", 7920, 2880, kWhite);
-        label("Label14", 7665, 3465, 1905, 330, "Prol jorn", Centred);
+        label("Label14", 7665, 3465, 1905, 330, "Prol jorn", Centred, "proljor");
         box("proljor", 7980, 3885, {});
-        label("Label20", 7665, 4515, 1905, 330, "Jorn Comp", Centred);
+        label("Label20", 7665, 4515, 1905, 330, "Jorn Comp", Centred, "jorcom");
         box("jorcom", 7980, 4935, {});
-        label("Label21", 7665, 5565, 1905, 330, "Tarea dif", Centred);
+        label("Label21", 7665, 5565, 1905, 330, "Tarea dif", Centred, "tardif");
         box("tardif", 7980, 5985, {});
     }
 
@@ -179,11 +187,11 @@ private:
         add({.name = "Text12", .kind = Kind::TextBox, .left = 9720, .top = 1560, .width = 1695, .height = 285,
              .text = "Poné tu comentario", .flags = Centred | ReadOnly});
         add({.name = "Text11", .kind = Kind::TextBox, .left = 9720, .top = 1920, .width = 1695, .height = 2895,
-             .flags = NoTabStop});
+             .flags = NoTabStop, .accessibleName = "Comentario"});
         add({.name = "Text1", .kind = Kind::TextBox, .left = 8880, .top = 7200, .width = 2415, .height = 285,
              .text = "Se imprime en blanco y negro", .flags = Centred | ReadOnly | NoTabStop});
         add({.name = "Text10", .kind = Kind::TextBox, .left = 8880, .top = 7680, .width = 2415, .height = 375,
-             .font = {"", 9.75, false}, .flags = Centred | ReadOnly});
+             .font = {"", 9.75, false}, .flags = Centred | ReadOnly, .accessibleName = "Fecha y hora del recibo"});
     }
 
     void buttons()
@@ -195,7 +203,8 @@ private:
         button("Volver", 4920, kPaleCyan, "Permite cambiar los datos ingresados");
         button("Imprimir", 5640, kCyan, "Se imprime con fondo blanco.");
         button("Salir", 6360, kCyan192, "");
-        add({.name = "movedor", .kind = Kind::ScrollBar, .left = 11520, .top = 0, .width = 345, .height = 8565});
+        add({.name = "movedor", .kind = Kind::ScrollBar, .left = 11520, .top = 0, .width = 345, .height = 8565,
+             .accessibleName = "Desplazar el recibo"});
     }
 
     void watermark()

@@ -45,6 +45,8 @@ void RowWriter::write(const SlipRow &row)
     description->setText(qtext(row.description));
     forms::setCaption(amount, qtext(row.amount));
     amount->setToolTip(qtext(row.explanation));
+    // Heard on its own, an amount says which row it belongs to.
+    amount->setAccessibleName(description->text() + QStringLiteral(": ") + amount->text());
 
     rows_.rule[i]->show();
     ++counter_;

@@ -1,12 +1,95 @@
-// Keyboard and screen-reader use of the entry window: Tab walks the controls in
-// the order of the layout, and every input is announced by its caption.
+// Keyboard and screen-reader use of the windows: Tab walks the controls in
+// the order of the layout, every control that takes the focus or holds data is
+// announced by its caption, option buttons are radio buttons, rules and
+// drawings are silent, the slip is read row by row, and a control focused from
+// the keyboard shows a ring on the screen, never on paper.
 
+#include <QAccessible>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
 
+#include "forms/decoration.h"
+#include "forms/line.h"
+#include "slip/printing.h"
 #include "support/gui.h"
 
 using namespace recibo;
 using recibo::test::child;
+
+namespace {
+
+QAccessibleInterface *accessible(QWidget *widget) { return QAccessible::queryAccessibleInterface(widget); }
+
+// What a screen reader hears walking the slip proper in order: every object
+// shown, rules left out.
+QStringList slipReading(Haberes &slip)
+{
+    QStringList heard;
+    QAccessibleInterface *frame = accessible(slip.sosten());
+    for (int i = 0; i < frame->childCount(); ++i) {
+        QAccessibleInterface *item = frame->child(i);
+        if (!item->state().invisible && item->role() != QAccessible::Separator)
+            heard << item->text(QAccessible::Name);
+    }
+    return heard;
+}
+
+// A slip of 12 secondary hours for "Ana", as a user asks for it.
+void calculateHours(const QString &hours)
+{
+    Ingreso &ingreso = currentDesk().ingreso();
+    test::type(child<QLineEdit>(ingreso, "docente"), QStringLiteral("Ana"));
+    test::click(child<QAbstractButton>(ingreso, "horasmedio"));
+    test::type(child<QLineEdit>(ingreso, "numerohorasmed"), hours);
+    test::click(child<QAbstractButton>(ingreso, "Command1"));
+}
+
+// The focus ring as it is on the screen: how many pixels of the two-pixel
+// band just inside the control's edge are its dark blue, out of how many.
+constexpr QRgb kRing = qRgb(0, 0, 128);
+double ringShare(const QImage &window, const QWidget *control)
+{
+    const QRect area(control->mapTo(control->window(), QPoint(0, 0)), control->size());
+    const QRect outer = area.adjusted(1, 1, -1, -1);
+    const QRect inner = outer.adjusted(2, 2, -2, -2);
+    int band = 0, blue = 0;
+    for (int y = outer.top(); y <= outer.bottom(); ++y) {
+        for (int x = outer.left(); x <= outer.right(); ++x) {
+            if (inner.contains(x, y))
+                continue;
+            ++band;
+            blue += window.pixel(x, y) == kRing ? 1 : 0;
+        }
+    }
+    return band ? double(blue) / band : 0;
+}
+QImage onScreen(QWidget &window)
+{
+    QCoreApplication::processEvents();
+    window.repaint();
+    return window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// Prints the window as the default printer does, into a picture kept for the test.
+class PictureOfThePrint : public SlipPrinter {
+public:
+    explicit PictureOfThePrint(QImage *picture) : picture_(picture) {}
+    PrintOutcome print(QWidget &window) override
+    {
+        *picture_ = QImage(window.size(), QImage::Format_RGB32);
+        QPainter painter(picture_);
+        window.render(&painter, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        return {true, {}};
+    }
+
+private:
+    QImage *picture_;
+};
+
+} // namespace
 
 class Accessibility : public QObject {
     Q_OBJECT
@@ -75,13 +158,175 @@ private slots:
         QCOMPARE(child(currentDesk().ingreso(), name)->accessibleName(), spoken);
     }
 
+    // Every control of every window that takes the focus or holds data, the
+    // combo boxes' own edit fields and lists included, is announced by a name
+    // once the window can be reached; the slip's panel boxes are named as
+    // their labels read now.
     void everyInputHasAName()
     {
-        for (auto *box : currentDesk().ingreso().findChildren<QLineEdit *>()) {
-            if (box->objectName().isEmpty())
-                continue; // the combo's own edit field
-            QVERIFY2(!box->accessibleName().isEmpty(), qPrintable(box->objectName()));
+        calculateHours(QStringLiteral("12"));
+        Desk &desk = currentDesk();
+        for (QWidget *window : std::initializer_list<QWidget *>{&desk.ingreso(), &desk.advertencia(), &desk.haberes(),
+                                                               &desk.errorWindow()}) {
+            for (auto *control : window->findChildren<QWidget *>()) {
+                if (control->focusPolicy() == Qt::NoFocus && !qobject_cast<QLineEdit *>(control))
+                    continue;
+                const QString what = QStringLiteral("%1.%2 %3").arg(window->objectName(), control->objectName(),
+                                                                     control->metaObject()->className());
+                QVERIFY2(!accessible(control)->text(QAccessible::Name).isEmpty(), qPrintable(what));
+            }
         }
+        Haberes &slip = desk.haberes();
+        QCOMPARE(accessible(child(slip, "numcargo"))->text(QAccessible::Name), QStringLiteral("Cantidad de horas"));
+        QCOMPARE(accessible(child(slip, "punbasicos"))->text(QAccessible::Name), QStringLiteral("Puntaje"));
+    }
+
+    // Option buttons are radio buttons that say whether they are chosen;
+    // toggles and check boxes stay check boxes; choosing an option from
+    // assistive technology runs its rule as a click does.
+    void rolesAndStates_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("role");
+        const int radio = QAccessible::RadioButton;
+        const int check = QAccessible::CheckBox;
+        for (const char *name : {"cargo", "horasmedio", "horassup", "Option1", "Option7", "Option12"})
+            QTest::newRow(name) << name << radio;
+        for (const char *name : {"opincentivo", "transporte", "inasist", "Iosper", "hijos", "conyuge"})
+            QTest::newRow(name) << name << check;
+    }
+
+    void rolesAndStates()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, role);
+        Ingreso &ingreso = currentDesk().ingreso();
+        QAccessibleInterface *control = accessible(child(ingreso, name));
+        QCOMPARE(int(control->role()), role);
+        QVERIFY(control->state().checkable);
+        const bool before = control->state().checked;
+        QCOMPARE(before, child<QAbstractButton>(ingreso, name)->isChecked());
+        if (role != QAccessible::RadioButton)
+            return;
+        QVERIFY(!before);
+        control->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QVERIFY(control->state().checked);
+        QVERIFY(child<QAbstractButton>(ingreso, name)->isChecked());
+    }
+
+    void anOptionChosenFromAssistiveTechnologyRunsItsRule()
+    {
+        Ingreso &ingreso = currentDesk().ingreso();
+        const auto act = [&](const char *name, const QString &action) {
+            accessible(child(ingreso, name))->actionInterface()->doAction(action);
+        };
+        act("horasmedio", QAccessibleActionInterface::pressAction());
+        QVERIFY(test::shown(child(ingreso, "numerohorasmed")));
+        act("Option4", QAccessibleActionInterface::toggleAction());
+        QCOMPARE(test::caption(child(ingreso, "porcantig")), QStringLiteral("30 %"));
+        QVERIFY(!accessible(child(ingreso, "Option1"))->state().checked);
+    }
+
+    // Rules and drawings are there for the eye: no name, no action.
+    void decorationsAreSilent()
+    {
+        Desk &desk = currentDesk();
+        int seen = 0;
+        const auto windows = {static_cast<QWidget *>(&desk.ingreso()), static_cast<QWidget *>(&desk.advertencia()),
+                              static_cast<QWidget *>(&desk.haberes())};
+        for (QWidget *window : windows) {
+            for (QWidget *decoration : window->findChildren<QWidget *>()) {
+                const bool line = qobject_cast<forms::Line *>(decoration);
+                if (!line && !qobject_cast<forms::Decoration *>(decoration) && decoration->objectName() != "Shape1")
+                    continue;
+                ++seen;
+                QAccessibleInterface *item = accessible(decoration);
+                QCOMPARE(int(item->role()), int(line ? QAccessible::Separator : QAccessible::Graphic));
+                QVERIFY2(item->text(QAccessible::Name).isEmpty(), qPrintable(decoration->objectName()));
+                QVERIFY(item->actionInterface()->actionNames().isEmpty());
+            }
+        }
+        QCOMPARE(seen, 27 + 11 + 2 + 1); // Line8(0..26), eleven more rules, two pictures, a rectangle
+    }
+
+    // Walking the slip in order: each row's code, quantity, description and
+    // amount together, the amount named with its row, then each total after
+    // its caption. A new calculation renames the amounts.
+    void theSlipIsReadRowByRow()
+    {
+        calculateHours(QStringLiteral("12"));
+        Haberes &slip = currentDesk().haberes();
+        const QStringList expected = {
+            "Recibo de sueldos de:", "Ana",
+            "001", "12", "Hs. N. Medio", "Hs. N. Medio: $489,132",
+            "006", "0", "Adic. Art 2 y 3 Dcrto 5863/05", "Adic. Art 2 y 3 Dcrto 5863/05: $ 0",
+            "014", "0,7", "Product Dcrto 5863/05", "Product Dcrto 5863/05: $ 0",
+            "113", "0", "Negro de Nación", "Negro de Nación: $ 0",
+            "188", "7.0", "Plus Productividad", "Plus Productividad: $ 34,2392",
+            "Total Haberes", "Total Haberes: $ 523,3712",
+            "Total descuentos", "Total descuentos: $ 0",
+            "Liquido a pagar", "Liquido a pagar: $ 523,3712"};
+        QCOMPARE(slipReading(slip), expected);
+        // The explanation of an amount is its description.
+        QVERIFY(accessible(child(slip, "Label1(0)"))->text(QAccessible::Description).startsWith("12 horas"));
+
+        test::click(child<QAbstractButton>(slip, "Volver"));
+        calculateHours(QStringLiteral("10"));
+        const QStringList again = slipReading(slip);
+        QVERIFY2(again.contains(QStringLiteral("Hs. N. Medio: $407,61")), qPrintable(again.join(" | ")));
+        QVERIFY(!again.contains(QStringLiteral("Hs. N. Medio: $489,132")));
+    }
+
+    // The ring shows on the control the keyboard moved the focus to, and
+    // only there: not at start, not after a click.
+    void theFocusRingFollowsTheKeyboard()
+    {
+        Ingreso &ingreso = currentDesk().ingreso();
+        QVERIFY(QTest::qWaitForWindowActive(&ingreso));
+        QWidget *docente = child(ingreso, "docente");
+        QWidget *cargo = child(ingreso, "cargo");
+        QCOMPARE(ringShare(onScreen(ingreso), docente), 0.0); // focused at start, not by the keyboard
+
+        QTest::keyClick(docente, Qt::Key_Tab);
+        QImage screen = onScreen(ingreso);
+        QCOMPARE(ringShare(screen, cargo), 1.0);
+        QCOMPARE(ringShare(screen, docente), 0.0);
+
+        QTest::keyClick(cargo, Qt::Key_Right); // the arrow keys move inside the group
+        screen = onScreen(ingreso);
+        QCOMPARE(ringShare(screen, child(ingreso, "horasmedio")), 1.0);
+        QCOMPARE(ringShare(screen, cargo), 0.0);
+
+        for (int i = 0; i < 4; ++i) // the incentive, its box, the transport toggle, the zone
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(ringShare(onScreen(ingreso), child(ingreso, "zona")), 1.0);
+
+        QTest::mouseClick(docente, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), docente);
+        screen = onScreen(ingreso);
+        QCOMPARE(ringShare(screen, docente), 0.0);
+        QCOMPARE(ringShare(screen, child(ingreso, "zona")), 0.0);
+    }
+
+    // Printing draws the window with its focused control, but no ring.
+    void theFocusRingIsNeverPrinted()
+    {
+        QImage printed;
+        currentDesk().setPrinter(std::make_unique<PictureOfThePrint>(&printed));
+        calculateHours(QStringLiteral("12"));
+        Haberes &slip = currentDesk().haberes();
+        QVERIFY(QTest::qWaitForWindowActive(&slip));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget *focused = QApplication::focusWidget();
+        QVERIFY(focused && slip.isAncestorOf(focused) && focused->isVisible());
+        QCOMPARE(ringShare(onScreen(slip), focused), 1.0);
+
+        QTest::keyClick(child(slip, "Imprimir"), Qt::Key_Space); // hides the buttons while printing
+        QVERIFY(!printed.isNull());
+        QWidget *focusedAtPrint = QApplication::focusWidget();
+        QVERIFY(focusedAtPrint && slip.isAncestorOf(focusedAtPrint));
+        QCOMPARE(ringShare(printed, focusedAtPrint), 0.0);
+        QCOMPARE(ringShare(printed, focused), 0.0);
     }
 };
 
