@@ -73,17 +73,18 @@ QImage onScreen(QWidget &window)
     return window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-// Prints the window as the default printer does, into a picture kept for the test.
+// Draws the page as printing draws it, into a picture of the window's size
+// kept for the test.
 class PictureOfThePrint : public SlipPrinter {
 public:
     explicit PictureOfThePrint(QImage *picture) : picture_(picture) {}
-    PrintOutcome print(QWidget &window) override
+    void takeFromWindow(QWidget &window, SlipPage &) override
     {
         *picture_ = QImage(window.size(), QImage::Format_RGB32);
-        QPainter painter(picture_);
-        window.render(&painter, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
-        return {true, {}};
+        picture_->fill(Qt::black);
+        QVERIFY(drawWindow(window, *picture_, QRectF(picture_->rect())).isEmpty());
     }
+    PrintOutcome send(const SlipPage &, std::stop_token) override { return {true, {}, 1}; }
 
 private:
     QImage *picture_;
