@@ -8,7 +8,8 @@
 //                            scheduler's answer, and the peak resident memory;
 //                            side by side with the way it printed before;
 //   Arranque_hasta_ingreso   program start to the entry window painted,
-//                            against a bare Qt program with one empty window.
+//                            against a bare Qt program whose window draws one
+//                            line of text (and one with an empty window).
 // A summary with the goals follows Google Benchmark's own table.
 
 #include <benchmark/benchmark.h>
@@ -62,7 +63,8 @@ using recibo::bench::kExampleRows;
 
 constexpr double kSlipGoalMicroseconds = 5;
 constexpr double kCalcularGoalMilliseconds = 5;
-constexpr double kStartRatioGoal = 1.5;
+// Start-up against a bare Qt program whose window draws one line of text.
+constexpr double kStartRatioGoal = 1.3;
 constexpr double kPrintRestoredGoalMilliseconds = 100;
 constexpr double kPrintMemoryGoalMiB = 60;
 
@@ -651,7 +653,7 @@ void Arranque_hasta_ingreso(benchmark::State &st)
         st.counters["vacio_ms"] = findings.bareMedianMs;
         st.counters["con_texto_ms"] = findings.textMedianMs;
         st.counters["recibo_ms"] = findings.reciboMedianMs;
-        st.counters["proporcion"] = findings.reciboMedianMs / findings.bareMedianMs;
+        st.counters["proporcion"] = findings.reciboMedianMs / findings.textMedianMs;
         st.SetLabel("medianas de " + std::to_string(findings.starts) + " arranques de cada uno");
     }
 }
@@ -786,14 +788,14 @@ void printSummary(const Reporter &reporter)
     if (start.error || findings.bareMedianMs <= 0) {
         std::printf("Arranque hasta ingreso: sin medir (%s)\n", start.message.c_str());
     } else {
-        const double ratio = findings.reciboMedianMs / findings.bareMedianMs;
-        std::printf("Arranque hasta la ventana pintada (mediana de %d): recibo %.1f ms, programa Qt vacío %.1f ms, "
-                    "proporción %.2f; meta <= %.1f: %s\n",
-                    findings.starts, findings.reciboMedianMs, findings.bareMedianMs, ratio, kStartRatioGoal,
+        const double ratio = findings.reciboMedianMs / findings.textMedianMs;
+        std::printf("Arranque hasta la ventana pintada (mediana de %d): recibo %.1f ms, programa Qt con una línea "
+                    "de texto %.1f ms, proporción %.2f; meta <= %.1f: %s\n",
+                    findings.starts, findings.reciboMedianMs, findings.textMedianMs, ratio, kStartRatioGoal,
                     verdict(ratio <= kStartRatioGoal));
-        std::printf("  referencia: el mismo programa vacío con una línea de texto (carga las fuentes) %.1f ms; "
-                    "recibo / con texto %.2f\n",
-                    findings.textMedianMs, findings.reciboMedianMs / findings.textMedianMs);
+        std::printf("  referencia: el programa Qt con la ventana vacía (no carga fuentes) %.1f ms; recibo / vacío "
+                    "%.2f\n",
+                    findings.bareMedianMs, findings.reciboMedianMs / findings.bareMedianMs);
     }
 }
 
