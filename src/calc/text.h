@@ -18,7 +18,7 @@ template <std::integral T> void append(std::string &out, std::string_view, T val
 {
     char buffer[24];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(value));
-    out.append(buffer, result.ptr);
+    out.append(buffer, static_cast<std::size_t>(result.ptr - buffer));
 }
 
 inline void append(std::string &out, std::string_view separator, double value)
