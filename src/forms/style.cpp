@@ -11,6 +11,8 @@
 #include <QStyleFactory>
 #include <QStyleOption>
 
+#include <deque>
+
 namespace recibo::forms {
 
 namespace {
@@ -79,6 +81,17 @@ public:
     void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                        const QWidget *widget) const override
     {
+        // Fusion keeps each button face it draws as a picture, under a key of
+        // the button's size, state and palette. Every button has a palette
+        // object of its own, so two buttons of one look never share a face:
+        // equal palettes are handed over as one, and the twelve seniority
+        // options, say, are drawn once.
+        if (element == PE_PanelButtonCommand) {
+            QStyleOption shared(*option);
+            shared.palette = sharedPalette(option->palette);
+            QProxyStyle::drawPrimitive(element, &shared, painter, widget);
+            return;
+        }
         QProxyStyle::drawPrimitive(element, option, painter, widget);
         if (element != PE_PanelLineEdit || !widget || !onScreen(painter, widget))
             return;
@@ -93,6 +106,18 @@ public:
         if (showsRing(widget))
             paintRing(painter, ringOf(option->rect));
     }
+
+private:
+    // The first palette seen with the same colours as `palette`.
+    const QPalette &sharedPalette(const QPalette &palette) const
+    {
+        for (const QPalette &known : palettes_)
+            if (known == palette)
+                return known;
+        palettes_.push_back(palette);
+        return palettes_.back();
+    }
+    mutable std::deque<QPalette> palettes_; // a handful: one per look of button
 
 protected:
     // Qt hands the style every focus change. A click that moves the focus
