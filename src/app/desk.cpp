@@ -88,9 +88,11 @@ ErrorWindow &Desk::errorWindow()
     return *errorWindow_;
 }
 
-PayInput Desk::payInput()
+PayInput Desk::payInput() { return withCargo(ingreso().payInput()); }
+
+PayInput Desk::withCargo(PayInput input)
 {
-    PayInput input = ingreso().payInput();
+    // The cargo lives in the selection dialog's controls.
     if (input.path == PayPath::Cargo)
         input.cargo = advertencia().choice();
     return input;
@@ -102,10 +104,7 @@ void Desk::calculate(PayInput input)
         errorWindow().showError();
         return;
     }
-    if (input.path == PayPath::Cargo)
-        input.cargo = advertencia().choice();
-
-    auto outcome = recibo::calculate(input);
+    auto outcome = recibo::calculate(withCargo(std::move(input)));
     if (const auto *problem = std::get_if<InputProblem>(&outcome)) {
         // The field to fix lives on the entry window or in the selection dialog.
         const QString field = qtext(problem->control);

@@ -50,6 +50,8 @@ public:
     void setPrinter(std::unique_ptr<SlipPrinter> printer);
 
 private:
+    // The entry window's data with the cargo held by the selection dialog.
+    PayInput withCargo(PayInput input);
     void placeSlipBesideEntry();
 
     std::unique_ptr<Ingreso> ingreso_;

@@ -36,9 +36,7 @@ ErrorWindow::ErrorWindow() : Form("error", QStringLiteral("Error de selección")
 
 void ErrorWindow::showError()
 {
-    show();
-    raise();
-    activateWindow();
+    bringForward();
     aceptar_->setFocus();
 }
 

@@ -158,13 +158,6 @@ void Ingreso::returnFromSlip()
     bringForward();
 }
 
-void Ingreso::bringForward()
-{
-    show();
-    raise();
-    activateWindow();
-}
-
 PayInput Ingreso::payInput() const
 {
     PayInput input;

@@ -55,7 +55,6 @@ public slots:
     // Unusable input: the message says what is wrong.
     void showInputProblem(const QString &message);
     void clearInputProblem();
-    void bringForward();
 
 signals:
     void cargoCategoryClicked();

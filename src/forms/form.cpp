@@ -65,6 +65,13 @@ bool Form::focusField(const QString &controlName)
     return true;
 }
 
+void Form::bringForward()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
 void Form::missingControl(const QString &name, const char *kind) const
 {
     qFatal("The window %s has no control %s of kind %s", qPrintable(objectName()), qPrintable(name), kind);

@@ -41,6 +41,9 @@ public:
     // focus with its text selected. False when the window has no such control.
     bool focusField(const QString &controlName);
 
+    // Shows the window without blocking and brings it to the front.
+    void bringForward();
+
     void setDefaultButton(QAbstractButton *button) { defaultButton_ = button; }
     void setCancelButton(QAbstractButton *button) { cancelButton_ = button; }
 

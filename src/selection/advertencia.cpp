@@ -129,12 +129,7 @@ Advertencia::Advertencia() : Form("advertencia", QStringLiteral("Selección de c
     codcargo_->setFocus();
 }
 
-void Advertencia::open()
-{
-    show();
-    raise();
-    activateWindow();
-}
+void Advertencia::open() { bringForward(); }
 
 CargoChoice Advertencia::choice() const
 {

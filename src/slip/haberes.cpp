@@ -264,9 +264,7 @@ void Haberes::showSlip(const Slip &slip, const QString &teacher, const QString &
 
     setVisible(true);
     setEnabled(true);
-    show();
-    raise();
-    activateWindow();
+    bringForward();
 }
 
 void Haberes::volver()
@@ -368,7 +366,7 @@ void Haberes::sendingFinished(const PrintOutcome &outcome)
         showPrintFailure(outcome.problem);
 }
 
-QMessageBox *Haberes::messageBox(const char *name, const QString &title)
+QMessageBox *Haberes::showMessage(const char *name, const QString &title, const QString &text, const QString &detail)
 {
     auto *box = findChild<QMessageBox *>(QString::fromLatin1(name));
     if (!box) {
@@ -376,22 +374,29 @@ QMessageBox *Haberes::messageBox(const char *name, const QString &title)
         box->setObjectName(QString::fromLatin1(name));
         box->setWindowModality(Qt::NonModal);
     }
+    box->setText(text);
+    box->setInformativeText(detail);
+    box->show();
+    box->raise();
     return box;
 }
 
 void Haberes::showPrintFailure(const QString &problem)
 {
-    QMessageBox *box = messageBox("mensajeImpresion", QStringLiteral("No se imprimió el recibo"));
+    QMessageBox *box = showMessage("mensajeImpresion", QStringLiteral("No se imprimió el recibo"),
+                                   QStringLiteral("El recibo no se imprimió."), problem);
     if (!box->findChild<QAbstractButton *>(QStringLiteral("guardarPdf"))) {
         // Without a printer the slip can still be kept, and printed elsewhere.
         QPushButton *save = box->addButton(QStringLiteral("Guardar como PDF…"), QMessageBox::ActionRole);
         save->setObjectName(QStringLiteral("guardarPdf"));
         connect(save, &QPushButton::clicked, this, [this] { choosePdfFile(lastPage_); });
     }
-    box->setText(QStringLiteral("El recibo no se imprimió."));
-    box->setInformativeText(problem);
-    box->show();
-    box->raise();
+}
+
+void Haberes::showSaveFailure(const QString &why)
+{
+    showMessage("mensajeGuardar", QStringLiteral("No se guardó el recibo"), QStringLiteral("El recibo no se guardó."),
+                why);
 }
 
 void Haberes::guardarPdf() { choosePdfFile({}); }
@@ -403,11 +408,7 @@ void Haberes::choosePdfFile(const QByteArray &pdf)
         QString problem;
         pendingPdf_ = drawPage(nullptr, problem).pdf;
         if (!problem.isEmpty()) {
-            QMessageBox *box = messageBox("mensajeGuardar", QStringLiteral("No se guardó el recibo"));
-            box->setText(QStringLiteral("El recibo no se guardó."));
-            box->setInformativeText(QStringLiteral("No se pudo dibujar el recibo: %1").arg(problem));
-            box->show();
-            box->raise();
+            showSaveFailure(QStringLiteral("No se pudo dibujar el recibo: %1").arg(problem));
             return;
         }
     }
@@ -439,14 +440,10 @@ void Haberes::writePdfFile(const QString &path)
         file.open(QIODevice::WriteOnly) && file.write(pendingPdf_) == pendingPdf_.size() && file.commit();
     if (saved)
         return;
-    QMessageBox *box = messageBox("mensajeGuardar", QStringLiteral("No se guardó el recibo"));
-    box->setText(QStringLiteral("El recibo no se guardó."));
     QString why = QStringLiteral("No se pudo escribir el archivo «%1»").arg(QDir::toNativeSeparators(path));
     if (!file.errorString().isEmpty())
         why += QStringLiteral(" (%1)").arg(file.errorString());
-    box->setInformativeText(why + QLatin1Char('.'));
-    box->show();
-    box->raise();
+    showSaveFailure(why + QLatin1Char('.'));
 }
 
 void Haberes::copiarRecibo() { QGuiApplication::clipboard()->setText(slipText()); }

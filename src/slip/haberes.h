@@ -102,7 +102,10 @@ private:
     // Offers the file dialog for a drawn page (an empty one is drawn now).
     void choosePdfFile(const QByteArray &pdf);
     void writePdfFile(const QString &path);
-    QMessageBox *messageBox(const char *name, const QString &title);
+    void showSaveFailure(const QString &why);
+    // The window's non-modal message `name`, made on first use, shown with
+    // its text and the reason below it.
+    QMessageBox *showMessage(const char *name, const QString &title, const QString &text, const QString &detail);
     std::shared_ptr<SlipPrinter> printer();
 
     QGroupBox *sosten_;
