@@ -10,9 +10,11 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyleFactory>
 
 #include "forms/decoration.h"
 #include "forms/line.h"
+#include "forms/style.h"
 #include "slip/printing.h"
 #include "support/gui.h"
 
@@ -307,6 +309,33 @@ private slots:
         screen = onScreen(ingreso);
         QCOMPARE(ringShare(screen, docente), 0.0);
         QCOMPARE(ringShare(screen, child(ingreso, "zona")), 0.0);
+    }
+
+    // Apart from the ring, the program's style draws every window exactly as
+    // Fusion does, whatever it does to draw them faster.
+    void windowsLookAsFusionDrawsThem_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::newRow("entrada") << QStringLiteral("ingreso");
+        QTest::newRow("cargos") << QStringLiteral("advertencia");
+        QTest::newRow("recibo") << QStringLiteral("haberes");
+    }
+    void windowsLookAsFusionDrawsThem()
+    {
+        QFETCH(QString, window);
+        calculateHours(QStringLiteral("12"));
+        Desk &desk = currentDesk();
+        QWidget *shown = window == "ingreso" ? static_cast<QWidget *>(&desk.ingreso())
+                         : window == "haberes" ? static_cast<QWidget *>(&desk.haberes())
+                                               : &desk.advertencia();
+        shown->show();
+        QVERIFY(QTest::qWaitForWindowExposed(shown));
+        const QImage ours = shown->grab().toImage();
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        const QImage fusion = shown->grab().toImage();
+        QApplication::setStyle(forms::createStyle());
+        QCOMPARE(ours.size(), fusion.size());
+        QVERIFY(ours == fusion);
     }
 
     // Printing draws the window with its focused control, but no ring.
