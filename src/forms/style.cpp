@@ -29,6 +29,7 @@ constexpr int kRingWidth = 2;
 // Qt spreads a stretched picture taller than about 96 rows over a pool of
 // threads; a group box's frame is drawn in bands lower than that.
 constexpr int kFrameBand = 64;
+constexpr QMargins kFrameCorners(6, 6, 6, 6);
 
 // The band the ring covers: two pixels just inside the control's outermost
 // pixel, which Fusion draws as a dark outline the ring would not stand out on.
@@ -126,7 +127,8 @@ private:
     // library) the first time, and stretches it in one piece, which Qt spreads
     // over a pool of threads it starts for a box this tall. Here the picture
     // is read once by the PNG reader alone and stretched the same way, but
-    // drawn a band at a time: the pixels are Fusion's (a test compares the
+    // drawn a band at a time, and its middle, all of one colour, is filled
+    // rather than stretched. The pixels are Fusion's (a test compares the
     // windows with Fusion's own), and the entry window opens sooner.
     void drawGroupBoxFrame(const QStyleOption *option, QPainter *painter, const QWidget *widget) const
     {
@@ -136,25 +138,44 @@ private:
         if (const auto *box = qobject_cast<const QGroupBox *>(widget);
             !box || box->isCheckable() || !box->title().isEmpty())
             top += std::max(baseStyle()->pixelMetric(PM_ExclusiveIndicatorHeight), option->fontMetrics.height());
-        if (groupBoxFrame_.isNull()) {
-            QImageReader reader(QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png"), "png");
-            reader.setAutoDetectImageFormat(false);
-            groupBoxFrame_ = QPixmap::fromImage(reader.read());
-        }
+        if (groupBoxFrame_.isNull())
+            loadGroupBoxFrame();
         const QRect frame = option->rect.adjusted(0, top, 0, 0);
         // Only drawing into pixels spreads the work over threads; a printer or
         // a PDF takes the frame in one piece.
         if (painter->paintEngine()->type() != QPaintEngine::Raster) {
-            qDrawBorderPixmap(painter, frame, QMargins(6, 6, 6, 6), groupBoxFrame_);
+            qDrawBorderPixmap(painter, frame, kFrameCorners, groupBoxFrame_);
             return;
         }
+        const QRect middle = frame.marginsRemoved(kFrameCorners);
+        const bool fillMiddle = groupBoxMiddle_.isValid() && middle.isValid();
         for (int y = frame.top(); y <= frame.bottom(); y += kFrameBand) {
             painter->save();
-            painter->setClipRect(QRect(frame.left(), y, frame.width(), kFrameBand), Qt::IntersectClip);
-            qDrawBorderPixmap(painter, frame, QMargins(6, 6, 6, 6), groupBoxFrame_);
+            const QRect band(frame.left(), y, frame.width(), kFrameBand);
+            if (fillMiddle)
+                painter->setClipRegion(QRegion(band).subtracted(middle), Qt::IntersectClip);
+            else
+                painter->setClipRect(band, Qt::IntersectClip);
+            qDrawBorderPixmap(painter, frame, kFrameCorners, groupBoxFrame_);
             painter->restore();
         }
+        if (fillMiddle)
+            painter->fillRect(middle, groupBoxMiddle_);
     }
+    void loadGroupBoxFrame() const
+    {
+        QImageReader reader(QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png"), "png");
+        reader.setAutoDetectImageFormat(false);
+        const QImage picture = reader.read();
+        groupBoxFrame_ = QPixmap::fromImage(picture);
+        const QRect middle = picture.rect().marginsRemoved(kFrameCorners);
+        bool plain = middle.isValid();
+        for (int y = middle.top(); plain && y <= middle.bottom(); ++y)
+            for (int x = middle.left(); plain && x <= middle.right(); ++x)
+                plain = picture.pixel(x, y) == picture.pixel(middle.topLeft());
+        groupBoxMiddle_ = plain ? QColor::fromRgba(picture.pixel(middle.topLeft())) : QColor();
+    }
+    mutable QColor groupBoxMiddle_;
     mutable QPixmap groupBoxFrame_;
 
     // The first palette seen with the same colours as `palette`.
