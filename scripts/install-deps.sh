@@ -7,7 +7,7 @@
 #   scripts/install-deps.sh package  build the Debian package and check it with lintian
 set -euo pipefail
 
-build=(cmake ninja-build g++ qt6-base-dev libcups2-dev qt6-translations-l10n fonts-liberation2)
+build=(cmake ninja-build g++ qt6-base-dev libcups2-dev libpng-dev qt6-translations-l10n fonts-liberation2)
 case "${1:-run}" in
   run) wanted=("${build[@]}") ;;
   test) wanted=("${build[@]}" cups cups-client poppler-utils fonts-dejavu-core clang-14 libclang-rt-14-dev

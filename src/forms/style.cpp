@@ -4,8 +4,9 @@
 #include <QBackingStore>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QFile>
 #include <QGroupBox>
-#include <QImageReader>
+#include <QImage>
 #include <QLineEdit>
 #include <QPaintEngine>
 #include <QPainter>
@@ -17,6 +18,8 @@
 #include <algorithm>
 #include <deque>
 
+#include <png.h>
+
 namespace recibo::forms {
 
 namespace {
@@ -26,8 +29,9 @@ namespace {
 const QColor kRingColour(0, 0, 128);
 constexpr int kRingWidth = 2;
 
-// Qt spreads a stretched picture taller than about 96 rows over a pool of
-// threads; a group box's frame is drawn in bands lower than that.
+// Qt spreads a stretched picture or a see-through fill taller than about 96
+// rows over a pool of threads; a group box's frame is drawn in bands lower
+// than that.
 constexpr int kFrameBand = 64;
 constexpr QMargins kFrameCorners(6, 6, 6, 6);
 
@@ -57,6 +61,30 @@ bool onScreen(const QPainter *painter, const QWidget *widget)
 bool showsRing(const QWidget *control)
 {
     return control && control->hasFocus() && control->window()->testAttribute(Qt::WA_KeyboardFocusChange);
+}
+
+// A PNG picture from Qt's resources, read by libpng. QImageReader would
+// first go through every image plug-in installed, loading each one's
+// description from disk, which takes longer than the picture itself.
+QImage readPng(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray data = file.readAll();
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&png, data.constData(), std::size_t(data.size())))
+        return {};
+    // The bytes of QImage::Format_ARGB32, unpremultiplied as it is.
+    png.format = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? PNG_FORMAT_BGRA : PNG_FORMAT_ARGB;
+    QImage picture(int(png.width), int(png.height), QImage::Format_ARGB32);
+    if (picture.isNull() ||
+        !png_image_finish_read(&png, nullptr, picture.bits(), png_int_32(picture.bytesPerLine()), nullptr)) {
+        png_image_free(&png);
+        return {};
+    }
+    return picture;
 }
 
 void paintRing(QPainter *painter, const QRegion &ring)
@@ -126,7 +154,7 @@ private:
     // through the image plug-ins, which loads every one of them (and the JPEG
     // library) the first time, and stretches it in one piece, which Qt spreads
     // over a pool of threads it starts for a box this tall. Here the picture
-    // is read once by the PNG reader alone and stretched the same way, but
+    // is read once by libpng and stretched the same way, but
     // drawn a band at a time, and its middle, all of one colour, is filled
     // rather than stretched. The pixels are Fusion's (a test compares the
     // windows with Fusion's own), and the entry window opens sooner.
@@ -158,15 +186,16 @@ private:
                 painter->setClipRect(band, Qt::IntersectClip);
             qDrawBorderPixmap(painter, frame, kFrameCorners, groupBoxFrame_);
             painter->restore();
+            if (fillMiddle)
+                painter->fillRect(middle.intersected(band), groupBoxMiddle_);
         }
-        if (fillMiddle)
-            painter->fillRect(middle, groupBoxMiddle_);
     }
     void loadGroupBoxFrame() const
     {
-        QImageReader reader(QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png"), "png");
-        reader.setAutoDetectImageFormat(false);
-        const QImage picture = reader.read();
+        const QString path = QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png");
+        QImage picture = readPng(path);
+        if (picture.isNull())
+            picture = QImage(path);
         groupBoxFrame_ = QPixmap::fromImage(picture);
         const QRect middle = picture.rect().marginsRemoved(kFrameCorners);
         bool plain = middle.isValid();
