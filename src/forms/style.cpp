@@ -154,10 +154,10 @@ private:
     // through the image plug-ins, which loads every one of them (and the JPEG
     // library) the first time, and stretches it in one piece, which Qt spreads
     // over a pool of threads it starts for a box this tall. Here the picture
-    // is read once by libpng and stretched the same way, but
-    // drawn a band at a time, and its middle, all of one colour, is filled
-    // rather than stretched. The pixels are Fusion's (a test compares the
-    // windows with Fusion's own), and the entry window opens sooner.
+    // is read once by libpng and stretched the same way, but drawn a band at
+    // a time, and its middle, all of one colour, is filled rather than
+    // stretched. The pixels are Fusion's (a test compares the windows with
+    // Fusion's own), and the entry window opens sooner.
     void drawGroupBoxFrame(const QStyleOption *option, QPainter *painter, const QWidget *widget) const
     {
         // The frame starts below the title, or three pixels down in a box
