@@ -584,31 +584,23 @@ BENCHMARK(Imprimir_ventana)->Iterations(1)->UseManualTime()->Unit(benchmark::kMi
 // The environment the bench was started in, kept before the private print
 // queue points HOME and the CUPS settings elsewhere: the programs are timed
 // as a user starts them.
-QProcessEnvironment &userEnvironment()
-{
-    static QProcessEnvironment environment;
-    return environment;
-}
+QProcessEnvironment userEnvironment;
 
 // The processor every timed start runs on. On a shared virtual machine one
 // processor can run a quarter slower than the other for seconds at a time,
 // and a program that starts on one and goes on on the other measures
 // anything in between; on one processor, both programs meet the same one.
-int &startProcessor()
-{
-    static int processor = -1;
-    return processor;
-}
+int startProcessor = -1;
 
 // Starts the program and returns the milliseconds until it reports its
 // window painted, or a negative value when it does not.
 double millisecondsToShown(const QString &program, const QStringList &arguments = {})
 {
     QProcess process;
-    QProcessEnvironment environment = userEnvironment();
+    QProcessEnvironment environment = userEnvironment;
     environment.insert(QStringLiteral("RECIBO_BENCH_EXIT_ON_SHOW"), QStringLiteral("1"));
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    if (const int processor = startProcessor(); processor >= 0) {
+    if (const int processor = startProcessor; processor >= 0) {
         process.setChildProcessModifier([processor] {
             cpu_set_t one;
             CPU_ZERO(&one);
@@ -645,7 +637,7 @@ void Arranque_hasta_ingreso(benchmark::State &st)
                                        : 20);
 
     const QStringList withText{QStringLiteral("--texto")};
-    startProcessor() = sched_getcpu();
+    startProcessor = sched_getcpu();
 
     for (auto _ : st) {
         // One start of each first, so that all find their libraries in the cache.
@@ -685,7 +677,7 @@ void Arranque_hasta_ingreso(benchmark::State &st)
         st.counters["recibo_ms"] = findings.reciboMedianMs;
         st.counters["proporcion"] = findings.reciboMedianMs / findings.textMedianMs;
         st.SetLabel("medianas de " + std::to_string(findings.starts) + " arranques de cada uno, en el procesador " +
-                    std::to_string(startProcessor()));
+                    std::to_string(startProcessor));
     }
 }
 BENCHMARK(Arranque_hasta_ingreso)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -855,7 +847,7 @@ int main(int argc, char **argv)
         return 1;
 
     qtMessages = qInstallMessageHandler(quietMessages);
-    userEnvironment() = QProcessEnvironment::systemEnvironment();
+    userEnvironment = QProcessEnvironment::systemEnvironment();
     // A print queue of its own where it can run one (root, CUPS installed),
     // set up before anything asks for printers; RECIBO_BENCH_SIN_CUPS=1 skips it.
     std::optional<recibo::test::CupsTestServer> cups;

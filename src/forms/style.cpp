@@ -4,7 +4,6 @@
 #include <QBackingStore>
 #include <QComboBox>
 #include <QFocusEvent>
-#include <QFile>
 #include <QGroupBox>
 #include <QImage>
 #include <QLineEdit>
@@ -19,6 +18,8 @@
 #include <deque>
 
 #ifdef RECIBO_READS_PNG
+#include <QFile>
+
 #include <png.h>
 #endif
 
@@ -68,11 +69,9 @@ bool showsRing(const QWidget *control)
 // A PNG picture from Qt's resources, read by libpng. QImageReader would
 // first go through every image plug-in installed, loading each one's
 // description from disk, which takes longer than the picture itself.
+#ifdef RECIBO_READS_PNG
 QImage readPng(const QString &path)
 {
-#ifndef RECIBO_READS_PNG
-    return QImage(path);
-#else
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
@@ -90,8 +89,8 @@ QImage readPng(const QString &path)
         return {};
     }
     return picture;
-#endif
 }
+#endif
 
 void paintRing(QPainter *painter, const QRegion &ring)
 {
@@ -199,7 +198,10 @@ private:
     void loadGroupBoxFrame() const
     {
         const QString path = QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png");
-        QImage picture = readPng(path);
+        QImage picture;
+#ifdef RECIBO_READS_PNG
+        picture = readPng(path);
+#endif
         if (picture.isNull())
             picture = QImage(path);
         groupBoxFrame_ = QPixmap::fromImage(picture);
