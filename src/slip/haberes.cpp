@@ -24,6 +24,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "calc/slip_text.h"
 #include "forms/line.h"
 #include "forms/locale_text.h"
 #include "slip/haberes_layout.h"
@@ -166,6 +167,7 @@ void Haberes::findControls()
 
     text1_ = require<QLineEdit>("Text1");
     text10_ = require<QLineEdit>("Text10");
+    text11_ = require<QLineEdit>("Text11");
     text12_ = require<QLineEdit>("Text12");
     volver_ = require<QPushButton>("Volver");
     imprimir_ = require<QPushButton>("Imprimir");
@@ -242,6 +244,7 @@ void Haberes::showSlip(const Slip &slip, const QString &teacher, const QString &
 {
     RowWriter writer(rows_);
     writer.clear();
+    shown_ = slip;
     writeHead(slip.head);
     for (const SlipRow &row : slip.rows)
         writer.write(row);
@@ -450,20 +453,11 @@ void Haberes::copiarRecibo() { QGuiApplication::clipboard()->setText(slipText())
 
 QString Haberes::slipText() const
 {
-    const auto shown = [this](const QLabel *label) { return label->isVisibleTo(this) ? label->text() : QString(); };
-    const auto line = [](const QStringList &columns) { return columns.join(QLatin1Char('\t')); };
-    QStringList lines;
-    for (std::size_t i = 0; i < kSlipPositions; ++i) {
-        if (!rows_.cod[i]->isVisibleTo(this))
-            continue;
-        lines << line({rows_.cod[i]->text(), shown(rows_.quantity[i]), rows_.description[i]->text(),
-                       shown(rows_.amount[i]), shown(rows_.amount[i + kSlipPositions])});
-    }
-    lines << line({QString(), QString(), label15_->text(), thaberes_->text(), QString()});
-    lines << line({QString(), QString(), label16_->text(), QString(), tdescuentos_->text()});
-    lines << line({QString(), QString(), label17_->text(), QString(), liquido_->text()});
-    lines << docente_->text() << text10_->text();
-    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    const QByteArray teacher = docente_->text().toUtf8();
+    const QByteArray when = text10_->text().toUtf8();
+    const QByteArray comment = text11_->text().toUtf8();
+    return QString::fromStdString(recibo::slipText(
+        shown_, {.teacher = teacher.toStdString(), .dateLine = when.toStdString(), .comment = comment.toStdString()}));
 }
 
 } // namespace recibo

@@ -56,10 +56,9 @@ public:
     void guardarPdf();
     // The slip as text on the clipboard (slipText()).
     void copiarRecibo();
-    // One row a line with its code, quantity, description, earnings and
-    // deductions separated by tabs, as the slip shows them; then the three
-    // totals, each caption with its amount in the column it stands in; then
-    // the teacher's name and the date line.
+    // The slip as plain text (recibo::slipText): a header row, the rows and
+    // totals as the slip shows them, the teacher's name, the date line and
+    // the comment.
     QString slipText() const;
 
     // The printer the slip goes to (the system's default unless replaced).
@@ -141,6 +140,7 @@ private:
 
     QLineEdit *text1_;  // "Se imprime en blanco y negro"
     QLineEdit *text10_; // date and time of the calculation
+    QLineEdit *text11_; // the comment the user writes on the slip
     QLineEdit *text12_; // "Poné tu comentario"
     QPushButton *volver_;
     QPushButton *imprimir_;
@@ -156,6 +156,7 @@ private:
     std::shared_ptr<SlipPrinter> printer_;
     QByteArray lastPage_;   // the page of the last print, for "Guardar como PDF…" after a failure
     QByteArray pendingPdf_; // the page the file dialog is choosing a file for
+    Slip shown_;            // the slip the window shows
     QDate slipDate_;        // the day of the calculation shown
     bool refocusImprimir_ = false;
     double sostenTop_ = 0;

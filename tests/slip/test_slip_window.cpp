@@ -151,16 +151,20 @@ private slots:
             QVERIFY(!at("Line8", i)->isVisibleTo(&h));
         }
 
-        // "Copiar el recibo": the same rows as text, a tab between columns.
+        // "Copiar el recibo": a header row, the same rows as text with a tab
+        // between columns, the name, the date line and the comment.
+        test::type(slip().findChild<QLineEdit *>(QStringLiteral("Text11")), QStringLiteral("Marzo, con descuento"));
         slip().copiarRecibo();
-        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("001\t1\tAsign. de la categoría\t$611,73\t\n"
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Código\tCantidad\tConcepto\tHaberes\tDescuentos\n"
+                                                                      "001\t1\tAsign. de la categoría\t$611,73\t\n"
                                                                       "1010\t\tSal fam Cony\t$ 15\t\n"
                                                                       "505\t3 %\tIOSPER\t\t$ 36,594\n"
                                                                       "\t\tTotal Haberes\t$ 10\t\n"
                                                                       "\t\tTotal descuentos\t\t$ 2\n"
                                                                       "\t\tLiquido a pagar\t\t$ 8\n"
                                                                       "Ana\n"
-                                                                      "hoy\n"));
+                                                                      "hoy\n"
+                                                                      "Marzo, con descuento\n"));
     }
 
     void amountsStayRightAligned_data()
