@@ -17,11 +17,11 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <new>
 #include <utility>
 
 #include "calc/slip_text.h"
@@ -331,16 +331,25 @@ void Haberes::imprimir()
     // One page at a time: the keys and the menu come here too.
     if (sender_->busy())
         return;
-    std::shared_ptr<SlipPrinter> target = printer();
-    QString problem;
-    SlipPage page = drawPage(target.get(), problem);
-    lastPage_ = page.pdf;
-    if (!problem.isEmpty()) {
-        showPrintFailure(printProblem(problem));
-        return;
+    try {
+        std::shared_ptr<SlipPrinter> target = printer();
+        QString problem;
+        SlipPage page = drawPage(target.get(), problem);
+        lastPage_ = page.pdf;
+        if (!problem.isEmpty()) {
+            showPrintFailure(printFailure(QStringLiteral("No se pudo imprimir: %1").arg(problem),
+                                          QStringLiteral("Cierre otros programas y vuelva a imprimir.")));
+            return;
+        }
+        const PrintOutcome started = sender_->send(std::move(target), std::move(page));
+        if (!started.ok) {
+            showPrintFailure(started);
+            return;
+        }
+        setSending(true);
+    } catch (const std::bad_alloc &) {
+        showPrintFailure(outOfMemory());
     }
-    setSending(true);
-    sender_->send(std::move(target), std::move(page));
 }
 
 void Haberes::setSending(bool sending)
@@ -366,10 +375,10 @@ void Haberes::sendingFinished(const PrintOutcome &outcome)
 {
     setSending(false);
     if (!outcome.ok)
-        showPrintFailure(outcome.problem);
+        showPrintFailure(outcome);
 }
 
-QMessageBox *Haberes::showMessage(const char *name, const QString &title, const QString &text, const QString &detail)
+QMessageBox *Haberes::showMessage(const char *name, const QString &title, const QString &text, const QString &advice)
 {
     auto *box = findChild<QMessageBox *>(QString::fromLatin1(name));
     if (!box) {
@@ -378,16 +387,16 @@ QMessageBox *Haberes::showMessage(const char *name, const QString &title, const 
         box->setWindowModality(Qt::NonModal);
     }
     box->setText(text);
-    box->setInformativeText(detail);
+    box->setInformativeText(advice);
     box->show();
     box->raise();
     return box;
 }
 
-void Haberes::showPrintFailure(const QString &problem)
+void Haberes::showPrintFailure(const PrintOutcome &outcome)
 {
-    QMessageBox *box = showMessage("mensajeImpresion", QStringLiteral("No se imprimió el recibo"),
-                                   QStringLiteral("El recibo no se imprimió."), problem);
+    QMessageBox *box =
+        showMessage("mensajeImpresion", QStringLiteral("Imprimir el recibo"), outcome.problem, outcome.advice);
     if (!box->findChild<QAbstractButton *>(QStringLiteral("guardarPdf"))) {
         // Without a printer the slip can still be kept, and printed elsewhere.
         QPushButton *save = box->addButton(QStringLiteral("Guardar como PDF…"), QMessageBox::ActionRole);
@@ -396,10 +405,9 @@ void Haberes::showPrintFailure(const QString &problem)
     }
 }
 
-void Haberes::showSaveFailure(const QString &why)
+void Haberes::showSaveFailure(const Problem &problem)
 {
-    showMessage("mensajeGuardar", QStringLiteral("No se guardó el recibo"), QStringLiteral("El recibo no se guardó."),
-                why);
+    showMessage("mensajeGuardar", QStringLiteral("Guardar el recibo"), problem.what, problem.advice);
 }
 
 void Haberes::guardarPdf() { choosePdfFile({}); }
@@ -411,7 +419,8 @@ void Haberes::choosePdfFile(const QByteArray &pdf)
         QString problem;
         pendingPdf_ = drawPage(nullptr, problem).pdf;
         if (!problem.isEmpty()) {
-            showSaveFailure(QStringLiteral("No se pudo dibujar el recibo: %1").arg(problem));
+            showSaveFailure({QStringLiteral("No se guardó el recibo: %1").arg(problem),
+                             QStringLiteral("Cierre otros programas y vuelva a guardar.")});
             return;
         }
     }
@@ -438,15 +447,8 @@ void Haberes::choosePdfFile(const QByteArray &pdf)
 
 void Haberes::writePdfFile(const QString &path)
 {
-    QSaveFile file(path);
-    const bool saved =
-        file.open(QIODevice::WriteOnly) && file.write(pendingPdf_) == pendingPdf_.size() && file.commit();
-    if (saved)
-        return;
-    QString why = QStringLiteral("No se pudo escribir el archivo «%1»").arg(QDir::toNativeSeparators(path));
-    if (!file.errorString().isEmpty())
-        why += QStringLiteral(" (%1)").arg(file.errorString());
-    showSaveFailure(why + QLatin1Char('.'));
+    if (const Problem problem = savePdfFile(path, pendingPdf_); problem.failed())
+        showSaveFailure(problem);
 }
 
 void Haberes::copiarRecibo() { QGuiApplication::clipboard()->setText(slipText()); }

@@ -28,6 +28,7 @@ class Line;
 class PrintSender;
 class SlipPrinter;
 struct PrintOutcome;
+struct Problem;
 struct SlipPage;
 
 // The pay-slip window: one computed slip in a frame that scrolls, with the
@@ -97,14 +98,14 @@ private:
     SlipPage drawPage(SlipPrinter *printer, QString &problem);
     void setSending(bool sending);
     void sendingFinished(const PrintOutcome &outcome);
-    void showPrintFailure(const QString &problem);
+    void showPrintFailure(const PrintOutcome &outcome);
     // Offers the file dialog for a drawn page (an empty one is drawn now).
     void choosePdfFile(const QByteArray &pdf);
     void writePdfFile(const QString &path);
-    void showSaveFailure(const QString &why);
+    void showSaveFailure(const Problem &problem);
     // The window's non-modal message `name`, made on first use, shown with
-    // its text and the reason below it.
-    QMessageBox *showMessage(const char *name, const QString &title, const QString &text, const QString &detail);
+    // what happened and, below it, what to do.
+    QMessageBox *showMessage(const char *name, const QString &title, const QString &text, const QString &advice);
     std::shared_ptr<SlipPrinter> printer();
 
     QGroupBox *sosten_;

@@ -3,18 +3,23 @@
 
 #include "slip/printing.h"
 
-#include <QLibrary>
-
 #include <cups/cups.h>
+#include <dlfcn.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <cstring>
 #include <memory>
+#include <mutex>
+#include <string>
+#include <utility>
 
 namespace recibo {
 
 namespace {
 
-// The CUPS client library, loaded when the first page is sent. Linked to the
+// The CUPS client library, loaded when a page is first sent. Linked to the
 // program, it would bring some twenty libraries (TLS, Kerberos, service
 // discovery) into every start of the program, for a step most runs never
 // take. The header gives every function its exact type.
@@ -25,52 +30,106 @@ struct CupsLibrary {
     decltype(&::cupsServer) cupsServer = nullptr;
     decltype(&::ippPort) ippPort = nullptr;
     decltype(&::cupsEncryption) cupsEncryption = nullptr;
+    decltype(&::cupsUser) cupsUser = nullptr;
     decltype(&::cupsGetNamedDest) cupsGetNamedDest = nullptr;
     decltype(&::cupsFreeDests) cupsFreeDests = nullptr;
+    decltype(&::cupsGetOption) cupsGetOption = nullptr;
+    decltype(&::cupsEncodeOptions2) cupsEncodeOptions2 = nullptr;
     decltype(&::cupsLastError) cupsLastError = nullptr;
-    decltype(&::cupsLastErrorString) cupsLastErrorString = nullptr;
-    decltype(&::cupsCreateJob) cupsCreateJob = nullptr;
+    decltype(&::ippNewRequest) ippNewRequest = nullptr;
+    decltype(&::ippAddString) ippAddString = nullptr;
+    decltype(&::ippFindAttribute) ippFindAttribute = nullptr;
+    decltype(&::ippGetInteger) ippGetInteger = nullptr;
+    decltype(&::ippGetStatusCode) ippGetStatusCode = nullptr;
+    decltype(&::ippDelete) ippDelete = nullptr;
+    decltype(&::cupsDoRequest) cupsDoRequest = nullptr;
     decltype(&::cupsCancelJob2) cupsCancelJob2 = nullptr;
     decltype(&::cupsStartDocument) cupsStartDocument = nullptr;
     decltype(&::cupsWriteRequestData) cupsWriteRequestData = nullptr;
-    decltype(&::cupsFinishDocument) cupsFinishDocument = nullptr;
-    bool loaded = false;
+    decltype(&::cupsGetResponse) cupsGetResponse = nullptr;
 };
 
-template <typename Function> bool resolve(QLibrary &library, const char *name, Function &function)
+const char *const kDefaultLibrary = "libcups.so.2";
+
+std::mutex libraryMutex;
+std::string libraryFile = kDefaultLibrary; // guarded by libraryMutex
+// The last library loaded whole, with the file it came from; a library once
+// loaded stays for the rest of the run (guarded by libraryMutex).
+std::string loadedFile;
+std::unique_ptr<const CupsLibrary> loadedLibrary;
+
+// The loader's words for why a library did not load, as the user reads them.
+PrintOutcome libraryFailure(const char *loaderText)
 {
-    function = reinterpret_cast<Function>(library.resolve(name));
+    const std::string text = loaderText ? loaderText : "";
+    const auto says = [&text](const char *words) { return text.find(words) != std::string::npos; };
+    QString what;
+    if (says("No such file") || says("cannot open shared object file: No such"))
+        what = QStringLiteral("No se pudo imprimir: falta en el sistema la biblioteca de impresión CUPS.");
+    else if (says("Permission denied") || says("Operation not permitted"))
+        what = QStringLiteral("No se pudo imprimir: el sistema no permite leer la biblioteca de impresión CUPS.");
+    else if (says("Cannot allocate memory") || says("failed to map segment") || says("out of memory"))
+        return printFailure(QStringLiteral("No se pudo imprimir: no hay memoria suficiente para cargar la "
+                                           "biblioteca de impresión CUPS."),
+                            QStringLiteral("Cierre otros programas y vuelva a imprimir, o guarde el recibo como PDF."));
+    else if (says("undefined symbol") || says("version") || says("missing function"))
+        what = QStringLiteral("No se pudo imprimir: la biblioteca de impresión CUPS del sistema es de una versión "
+                              "que este programa no puede usar.");
+    else if (says("ELF") || says("too short") || says("file too short") || says("invalid"))
+        what = QStringLiteral("No se pudo imprimir: la biblioteca de impresión CUPS del sistema está dañada.");
+    else
+        what = QStringLiteral("No se pudo imprimir: no se pudo cargar la biblioteca de impresión CUPS.");
+    return printFailure(what, QStringLiteral("Pida a quien administra el equipo que instale o repare el paquete "
+                                             "libcups2, o guarde el recibo como PDF."));
+}
+
+template <typename Function> bool resolve(void *handle, const char *name, Function &function)
+{
+    function = reinterpret_cast<Function>(dlsym(handle, name));
     return function != nullptr;
 }
 
-CupsLibrary loadCups()
+// The library, loaded on first use and again after a failure, so that a
+// library installed or repaired meanwhile is used at the next print.
+const CupsLibrary *libcups(PrintOutcome &failure)
 {
-    CupsLibrary cups;
-    QLibrary library(QStringLiteral("cups"), 2); // libcups.so.2; it stays loaded for the rest of the run
-    if (!library.load())
-        return cups;
-    cups.loaded = resolve(library, "httpConnect2", cups.httpConnect2) &&
-                  resolve(library, "httpSetTimeout", cups.httpSetTimeout) &&
-                  resolve(library, "httpClose", cups.httpClose) && resolve(library, "cupsServer", cups.cupsServer) &&
-                  resolve(library, "ippPort", cups.ippPort) &&
-                  resolve(library, "cupsEncryption", cups.cupsEncryption) &&
-                  resolve(library, "cupsGetNamedDest", cups.cupsGetNamedDest) &&
-                  resolve(library, "cupsFreeDests", cups.cupsFreeDests) &&
-                  resolve(library, "cupsLastError", cups.cupsLastError) &&
-                  resolve(library, "cupsLastErrorString", cups.cupsLastErrorString) &&
-                  resolve(library, "cupsCreateJob", cups.cupsCreateJob) &&
-                  resolve(library, "cupsCancelJob2", cups.cupsCancelJob2) &&
-                  resolve(library, "cupsStartDocument", cups.cupsStartDocument) &&
-                  resolve(library, "cupsWriteRequestData", cups.cupsWriteRequestData) &&
-                  resolve(library, "cupsFinishDocument", cups.cupsFinishDocument);
-    return cups;
-}
-
-// Loaded once, by whichever thread sends the first page.
-const CupsLibrary &libcups()
-{
-    static const CupsLibrary library = loadCups();
-    return library;
+    std::lock_guard lock(libraryMutex);
+    if (loadedLibrary && loadedFile == libraryFile)
+        return loadedLibrary.get();
+    void *handle = dlopen(libraryFile.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+        failure = libraryFailure(dlerror());
+        return nullptr;
+    }
+    auto cups = std::make_unique<CupsLibrary>();
+    const bool whole =
+        resolve(handle, "httpConnect2", cups->httpConnect2) &&
+        resolve(handle, "httpSetTimeout", cups->httpSetTimeout) && resolve(handle, "httpClose", cups->httpClose) &&
+        resolve(handle, "cupsServer", cups->cupsServer) && resolve(handle, "ippPort", cups->ippPort) &&
+        resolve(handle, "cupsEncryption", cups->cupsEncryption) && resolve(handle, "cupsUser", cups->cupsUser) &&
+        resolve(handle, "cupsGetNamedDest", cups->cupsGetNamedDest) &&
+        resolve(handle, "cupsFreeDests", cups->cupsFreeDests) &&
+        resolve(handle, "cupsGetOption", cups->cupsGetOption) &&
+        resolve(handle, "cupsEncodeOptions2", cups->cupsEncodeOptions2) &&
+        resolve(handle, "cupsLastError", cups->cupsLastError) &&
+        resolve(handle, "ippNewRequest", cups->ippNewRequest) && resolve(handle, "ippAddString", cups->ippAddString) &&
+        resolve(handle, "ippFindAttribute", cups->ippFindAttribute) &&
+        resolve(handle, "ippGetInteger", cups->ippGetInteger) &&
+        resolve(handle, "ippGetStatusCode", cups->ippGetStatusCode) && resolve(handle, "ippDelete", cups->ippDelete) &&
+        resolve(handle, "cupsDoRequest", cups->cupsDoRequest) &&
+        resolve(handle, "cupsCancelJob2", cups->cupsCancelJob2) &&
+        resolve(handle, "cupsStartDocument", cups->cupsStartDocument) &&
+        resolve(handle, "cupsWriteRequestData", cups->cupsWriteRequestData) &&
+        resolve(handle, "cupsGetResponse", cups->cupsGetResponse);
+    if (!whole) {
+        dlclose(handle);
+        failure = libraryFailure("missing function");
+        return nullptr;
+    }
+    // An earlier library stays loaded: a worker may still be using it.
+    loadedFile = libraryFile;
+    loadedLibrary = std::move(cups);
+    return loadedLibrary.get();
 }
 
 const char *const kJobTitle = "Recibo de haberes";
@@ -78,66 +137,251 @@ const char *const kJobTitle = "Recibo de haberes";
 // libcups asks this often whether to keep waiting for the scheduler.
 constexpr double kPollSeconds = 0.25;
 // A scheduler that has not answered for this long is taken to be stuck.
-constexpr std::chrono::seconds kGiveUpAfter{60};
+std::atomic<std::chrono::milliseconds::rep> giveUpAfter{std::chrono::milliseconds(std::chrono::seconds(60)).count()};
+// Cancelling a job that was not completed gets this long, also when the
+// program is ending (within the grace that a page on its way gets).
+constexpr std::chrono::milliseconds kCancelWait{1000};
+// Connecting to a scheduler that does not take the connection.
+constexpr int kConnectMilliseconds = 5000;
 
 struct Waiting {
     std::stop_token stop;
     std::chrono::steady_clock::time_point deadline;
     bool gaveUp = false;
+    bool ending = false; // the program is ending
 };
 
 int keepWaiting(http_t *, void *data)
 {
     auto *waiting = static_cast<Waiting *>(data);
-    if (waiting->stop.stop_requested() || std::chrono::steady_clock::now() >= waiting->deadline) {
+    if (waiting->stop.stop_requested()) {
+        waiting->ending = waiting->gaveUp = true;
+        return 0;
+    }
+    if (std::chrono::steady_clock::now() >= waiting->deadline) {
         waiting->gaveUp = true;
         return 0;
     }
     return 1;
 }
 
-PrintOutcome failed(const QString &why) { return PrintOutcome{false, printProblem(why), 0}; }
+const QString kPrintAgain = QStringLiteral("vuelva a imprimir, o guarde el recibo como PDF.");
 
-QString notRunning() { return QStringLiteral("el servicio de impresión del sistema no está en funcionamiento."); }
-QString notAnswering() { return QStringLiteral("el servicio de impresión del sistema no responde."); }
-
-// The scheduler's last answer on this thread (libcups keeps it per thread),
-// in the user's words.
-QString refusal(const QString &printer, const Waiting &waiting)
+PrintOutcome notRunning()
 {
-    if (waiting.gaveUp)
-        return notAnswering();
-    switch (libcups().cupsLastError()) {
-    case IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS:
-        return QStringLiteral("la impresora «%1» no está aceptando trabajos en este momento.").arg(printer);
-    case IPP_STATUS_ERROR_NOT_FOUND:
-        return QStringLiteral("la impresora «%1» ya no existe en el sistema.").arg(printer);
-    case IPP_STATUS_ERROR_FORBIDDEN:
-    case IPP_STATUS_ERROR_NOT_AUTHENTICATED:
-    case IPP_STATUS_ERROR_NOT_AUTHORIZED:
-        return QStringLiteral("no tiene permiso para imprimir en la impresora «%1».").arg(printer);
-    case IPP_STATUS_ERROR_SERVICE_UNAVAILABLE:
-        return notAnswering();
-    default:
-        break;
-    }
-    // Anything else: say so, with the print system's own words for whoever
-    // has to look into it.
-    const QString detail = QString::fromUtf8(libcups().cupsLastErrorString()).trimmed();
-    QString why = QStringLiteral("el sistema de impresión no recibió el trabajo para la impresora «%1»").arg(printer);
-    if (!detail.isEmpty())
-        why += QStringLiteral(" (%1)").arg(detail);
-    return why + QLatin1Char('.');
+    return printFailure(QStringLiteral("No se pudo imprimir: el servicio de impresión del sistema no está en "
+                                       "funcionamiento."),
+                        QStringLiteral("Pida a quien administra el equipo que ponga en marcha el servicio de "
+                                       "impresión (CUPS) y ") +
+                            kPrintAgain);
+}
+
+PrintOutcome noDefaultPrinter()
+{
+    return printFailure(QStringLiteral("No se pudo imprimir: el sistema no tiene una impresora predeterminada."),
+                        QStringLiteral("Configure una impresora predeterminada en la configuración del sistema y ") +
+                            kPrintAgain);
+}
+
+PrintOutcome notAnswering(const QString &printer)
+{
+    const QString what =
+        printer.isEmpty()
+            ? QStringLiteral("El servicio de impresión no respondió a tiempo y el recibo no se "
+                             "imprimió.")
+            : QStringLiteral("La impresora «%1» no respondió a tiempo y el recibo no se imprimió.").arg(printer);
+    return printFailure(what, QStringLiteral("Revise que la impresora esté encendida y conectada, y ") + kPrintAgain);
+}
+
+PrintOutcome connectionLost()
+{
+    return printFailure(QStringLiteral("Se cortó la comunicación con el servicio de impresión antes de que "
+                                       "recibiera el recibo entero; el recibo no se imprimió."),
+                        QStringLiteral("Revise que el servicio de impresión esté en funcionamiento y ") + kPrintAgain);
 }
 
 struct CloseConnection {
-    void operator()(http_t *http) const { libcups().httpClose(http); }
+    const CupsLibrary *cups;
+    void operator()(http_t *http) const { cups->httpClose(http); }
 };
+using Connection = std::unique_ptr<http_t, CloseConnection>;
+
 struct FreeDestination {
-    void operator()(cups_dest_t *dest) const { libcups().cupsFreeDests(1, dest); }
+    const CupsLibrary *cups;
+    void operator()(cups_dest_t *dest) const { cups->cupsFreeDests(1, dest); }
+};
+
+struct FreeAnswer {
+    const CupsLibrary *cups;
+    void operator()(ipp_t *answer) const { cups->ippDelete(answer); }
+};
+using Answer = std::unique_ptr<ipp_t, FreeAnswer>;
+
+// A connection to the scheduler of this job's own, whose every wait asks
+// `waiting` whether to go on.
+Connection connect(const CupsLibrary &cups, Waiting &waiting)
+{
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(waiting.deadline - std::chrono::steady_clock::now());
+    const int msec = int(std::clamp<std::chrono::milliseconds::rep>(left.count(), 1, kConnectMilliseconds));
+    Connection http(cups.httpConnect2(cups.cupsServer(), cups.ippPort(), nullptr, AF_UNSPEC, cups.cupsEncryption(), 1,
+                                      msec, nullptr),
+                    CloseConnection{&cups});
+    if (http)
+        cups.httpSetTimeout(http.get(), kPollSeconds, keepWaiting, &waiting);
+    return http;
+}
+
+// One print job on the default queue, from the look-up of the queue to the
+// scheduler's last answer.
+class Job {
+public:
+    Job(const CupsLibrary &cups, std::stop_token stop)
+        : cups_(cups), waiting_{stop, std::chrono::steady_clock::now() + std::chrono::milliseconds(giveUpAfter.load())}
+    {
+    }
+    ~Job() { cancelUnfinished(); }
+
+    PrintOutcome send(const QByteArray &pdf)
+    {
+        http_ = connect(cups_, waiting_);
+        if (!http_)
+            return waiting_.gaveUp ? notAnswering({}) : notRunning();
+
+        const std::unique_ptr<cups_dest_t, FreeDestination> dest(cups_.cupsGetNamedDest(http_.get(), nullptr, nullptr),
+                                                                 FreeDestination{&cups_});
+        if (!dest) {
+            if (waiting_.gaveUp || cups_.cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
+                return notAnswering({});
+            if (cups_.cupsLastError() == IPP_STATUS_ERROR_INTERNAL)
+                return connectionLost();
+            return noDefaultPrinter();
+        }
+        queue_ = dest->name;
+        printer_ = QString::fromUtf8(dest->name);
+
+        if (PrintOutcome refused = create(*dest); !refused.problem.isEmpty())
+            return refused;
+        const std::string resource = "/printers/" + queue_;
+        if (cups_.cupsStartDocument(http_.get(), queue_.c_str(), job_, kJobTitle, CUPS_FORMAT_PDF, 1) !=
+                HTTP_STATUS_CONTINUE ||
+            cups_.cupsWriteRequestData(http_.get(), pdf.constData(), static_cast<size_t>(pdf.size())) !=
+                HTTP_STATUS_CONTINUE) {
+            // The scheduler may have said why before it stopped reading.
+            const Answer early(waiting_.gaveUp ? nullptr : cups_.cupsGetResponse(http_.get(), resource.c_str()),
+                               FreeAnswer{&cups_});
+            return whyNot(early.get());
+        }
+        // The job is done only when the scheduler says it has the whole
+        // document: no answer at all (a connection lost, a wait given up) is
+        // a failure, whatever libcups last recorded.
+        const Answer answer(cups_.cupsGetResponse(http_.get(), resource.c_str()), FreeAnswer{&cups_});
+        if (!answer || waiting_.gaveUp || cups_.ippGetStatusCode(answer.get()) > IPP_STATUS_OK_EVENTS_COMPLETE)
+            return whyNot(answer.get());
+        ipp_attribute_t *state = cups_.ippFindAttribute(answer.get(), "job-state", IPP_TAG_ENUM);
+        if (state && cups_.ippGetInteger(state, 0) >= IPP_JSTATE_CANCELED &&
+            cups_.ippGetInteger(state, 0) != IPP_JSTATE_COMPLETED)
+            return printFailure(
+                QStringLiteral("La impresora «%1» no imprimió el recibo: el trabajo se detuvo.").arg(printer_),
+                QStringLiteral("Revise la impresora y ") + kPrintAgain);
+        const int job = std::exchange(job_, 0);
+        return PrintOutcome{true, {}, {}, job};
+    }
+
+    bool ending() const { return waiting_.ending; }
+
+private:
+    // Create-Job on this job's own connection: cupsCreateJob would look the
+    // queue up again on a connection of its own, with no give-up.
+    PrintOutcome create(const cups_dest_t &dest)
+    {
+        ipp_t *request = cups_.ippNewRequest(IPP_OP_CREATE_JOB);
+        const char *uri = cups_.cupsGetOption("printer-uri-supported", dest.num_options, dest.options);
+        const std::string ownUri = "ipp://localhost/printers/" + queue_;
+        cups_.ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri ? uri : ownUri.c_str());
+        cups_.ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cups_.cupsUser());
+        cups_.ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, kJobTitle);
+        // The user's own defaults for the queue (lpoptions) go with the job, as lp does.
+        cups_.cupsEncodeOptions2(request, dest.num_options, dest.options, IPP_TAG_OPERATION);
+        cups_.cupsEncodeOptions2(request, dest.num_options, dest.options, IPP_TAG_JOB);
+        // cupsDoRequest frees the request.
+        const Answer answer(cups_.cupsDoRequest(http_.get(), request, ("/printers/" + queue_).c_str()),
+                            FreeAnswer{&cups_});
+        if (!answer || waiting_.gaveUp || cups_.ippGetStatusCode(answer.get()) > IPP_STATUS_OK_EVENTS_COMPLETE)
+            return whyNot(answer.get());
+        ipp_attribute_t *id = cups_.ippFindAttribute(answer.get(), "job-id", IPP_TAG_INTEGER);
+        job_ = id ? cups_.ippGetInteger(id, 0) : 0;
+        if (job_ <= 0)
+            return whyNot(answer.get());
+        return {};
+    }
+
+    // Why the scheduler did not take the job, from its answer or its silence.
+    PrintOutcome whyNot(ipp_t *answer) const
+    {
+        if (waiting_.gaveUp)
+            return notAnswering(printer_);
+        if (!answer)
+            return connectionLost();
+        switch (cups_.ippGetStatusCode(answer)) {
+        case IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS:
+        case IPP_STATUS_ERROR_PRINTER_IS_DEACTIVATED:
+            return printFailure(
+                QStringLiteral("La impresora «%1» no está aceptando trabajos y rechazó el recibo.").arg(printer_),
+                QStringLiteral("Habilite la impresora en la configuración del sistema y ") + kPrintAgain);
+        case IPP_STATUS_ERROR_NOT_FOUND:
+            return printFailure(QStringLiteral("La impresora «%1» ya no existe en el sistema.").arg(printer_),
+                                QStringLiteral("Configure una impresora predeterminada en la configuración del "
+                                               "sistema y ") +
+                                    kPrintAgain);
+        case IPP_STATUS_ERROR_FORBIDDEN:
+        case IPP_STATUS_ERROR_NOT_AUTHENTICATED:
+        case IPP_STATUS_ERROR_NOT_AUTHORIZED:
+            return printFailure(
+                QStringLiteral("La impresora «%1» rechazó el recibo: no tiene permiso para imprimir en ella.")
+                    .arg(printer_),
+                QStringLiteral("Pida permiso a quien administra el equipo y ") + kPrintAgain);
+        case IPP_STATUS_ERROR_SERVICE_UNAVAILABLE:
+        case IPP_STATUS_ERROR_BUSY:
+            return notAnswering(printer_);
+        default:
+            return printFailure(QStringLiteral("La impresora «%1» rechazó el recibo.").arg(printer_),
+                                QStringLiteral("Revise la impresora en la configuración del sistema y ") + kPrintAgain);
+        }
+    }
+
+    // A job created but not confirmed whole would wait in the queue without
+    // its page: it is cancelled on a connection of its own, since the job's
+    // own may be cut or stuck in the middle of a request. The cancel has a
+    // short wait of its own; a scheduler stopped now still finds the request
+    // when it goes on.
+    void cancelUnfinished()
+    {
+        if (job_ <= 0)
+            return;
+        http_.reset();
+        Waiting cancelling{std::stop_token(), std::chrono::steady_clock::now() + kCancelWait};
+        if (const Connection http = connect(cups_, cancelling))
+            cups_.cupsCancelJob2(http.get(), queue_.c_str(), job_, 0);
+    }
+
+    const CupsLibrary &cups_;
+    Waiting waiting_;
+    Connection http_{nullptr, CloseConnection{&cups_}};
+    std::string queue_;
+    QString printer_;
+    int job_ = 0; // created and not yet confirmed
 };
 
 } // namespace
+
+void setPrintLibrary(const QString &file)
+{
+    std::lock_guard lock(libraryMutex);
+    libraryFile = file.isEmpty() ? std::string(kDefaultLibrary) : file.toStdString();
+}
+
+void setPrintGiveUp(std::chrono::milliseconds wait) { giveUpAfter = wait.count(); }
 
 // CUPS takes the PDF itself: nothing more to take from the window.
 void DefaultPrinter::takeFromWindow(QWidget &, SlipPage &) {}
@@ -145,46 +389,14 @@ void DefaultPrinter::takeFromWindow(QWidget &, SlipPage &) {}
 PrintOutcome DefaultPrinter::send(const SlipPage &page, std::stop_token stop)
 {
     if (page.pdf.isEmpty())
-        return failed(QStringLiteral("la página está vacía."));
-    if (!libcups().loaded)
-        return failed(QStringLiteral("falta en el sistema la biblioteca de impresión CUPS (libcups2)."));
-
-    // A connection of this job's own, so that the waits can be cut short.
-    Waiting waiting{stop, std::chrono::steady_clock::now() + kGiveUpAfter};
-    const std::unique_ptr<http_t, CloseConnection> http(
-        libcups().httpConnect2(libcups().cupsServer(), libcups().ippPort(), nullptr, AF_UNSPEC,
-                               libcups().cupsEncryption(), 1, 30000, nullptr));
-    if (!http)
-        return failed(notRunning());
-    libcups().httpSetTimeout(http.get(), kPollSeconds, keepWaiting, &waiting);
-
-    const std::unique_ptr<cups_dest_t, FreeDestination> dest(libcups().cupsGetNamedDest(http.get(), nullptr, nullptr));
-    if (!dest) {
-        if (waiting.gaveUp || libcups().cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
-            return failed(notAnswering());
-        return failed(QStringLiteral("no hay ninguna impresora predeterminada configurada en el sistema."));
-    }
-    const QString printer = QString::fromUtf8(dest->name);
-
-    // The user's own defaults for the queue (lpoptions) go with the job, as lp does.
-    const int job = libcups().cupsCreateJob(http.get(), dest->name, kJobTitle, dest->num_options, dest->options);
-    if (job == 0)
-        return failed(refusal(printer, waiting));
-    // A job left without its document would wait in the queue for ever.
-    const auto abandon = [&] {
-        const QString why = refusal(printer, waiting);
-        if (!waiting.gaveUp)
-            libcups().cupsCancelJob2(http.get(), dest->name, job, 0);
-        return failed(why);
-    };
-    if (libcups().cupsStartDocument(http.get(), dest->name, job, kJobTitle, CUPS_FORMAT_PDF, 1) != HTTP_STATUS_CONTINUE)
-        return abandon();
-    if (libcups().cupsWriteRequestData(http.get(), page.pdf.constData(), static_cast<size_t>(page.pdf.size())) !=
-        HTTP_STATUS_CONTINUE)
-        return abandon();
-    if (libcups().cupsFinishDocument(http.get(), dest->name) > IPP_STATUS_OK_EVENTS_COMPLETE)
-        return abandon();
-    return PrintOutcome{true, QString(), job};
+        return printFailure(QStringLiteral("No se pudo imprimir: la página del recibo quedó vacía."),
+                            QStringLiteral("Vuelva a imprimir, o guarde el recibo como PDF."));
+    PrintOutcome failure;
+    const CupsLibrary *cups = libcups(failure);
+    if (!cups)
+        return failure;
+    Job job(*cups, stop);
+    return job.send(page.pdf);
 }
 
 } // namespace recibo

@@ -19,7 +19,12 @@ namespace {
 
 constexpr int kPictureDpi = 300;
 
-PrintOutcome failed(const QString &why) { return PrintOutcome{false, printProblem(why), 0}; }
+const QString kPrintAgain = QStringLiteral("Revise la impresora y vuelva a imprimir, o guarde el recibo como PDF.");
+
+PrintOutcome failed(const QString &why, const QString &advice = kPrintAgain)
+{
+    return printFailure(QStringLiteral("No se pudo imprimir: %1").arg(why), advice);
+}
 
 } // namespace
 
@@ -41,13 +46,20 @@ void DefaultPrinter::takeFromWindow(QWidget &window, SlipPage &page)
         page.picture = std::move(picture);
 }
 
+// Qt's print support loads no library of its own choosing and waits as
+// long as the system's print service takes.
+void setPrintLibrary(const QString &) {}
+void setPrintGiveUp(std::chrono::milliseconds) {}
+
 PrintOutcome DefaultPrinter::send(const SlipPage &page, std::stop_token)
 {
     if (page.picture.isNull())
         return failed(QStringLiteral("no se pudo preparar la imagen de la página."));
     const QPrinterInfo target = QPrinterInfo::defaultPrinter();
     if (target.isNull() || target.printerName().isEmpty())
-        return failed(QStringLiteral("no hay ninguna impresora predeterminada configurada en el sistema."));
+        return failed(QStringLiteral("el sistema no tiene una impresora predeterminada."),
+                      QStringLiteral("Configure una impresora predeterminada en la configuración del sistema y "
+                                     "vuelva a imprimir, o guarde el recibo como PDF."));
     const QString name = target.printerName();
 
     QPrinter printer(target, QPrinter::HighResolution);
@@ -66,7 +78,7 @@ PrintOutcome DefaultPrinter::send(const SlipPage &page, std::stop_token)
         return failed(QStringLiteral("la impresora «%1» informó un error al terminar el trabajo.").arg(name));
     if (printer.printerState() == QPrinter::Aborted)
         return failed(QStringLiteral("el trabajo fue cancelado."));
-    return PrintOutcome{true, QString(), 0};
+    return PrintOutcome{true, {}, {}, 0};
 }
 
 } // namespace recibo

@@ -1,23 +1,38 @@
 #include "slip/printing.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QIODevice>
 #include <QLocale>
 #include <QMetaObject>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSaveFile>
+#include <QStorageInfo>
+#include <QTextBoundaryFinder>
 #include <QWidget>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <new>
+#include <system_error>
 
 namespace recibo {
 
 namespace {
 
-// A page on its way when the program ends gets this long to reach the
-// printer before it is given up.
-constexpr std::chrono::seconds kLastPageGrace{3};
+// A page on its way when the program ends gets this long in all: to reach
+// the printer, and after that, the last part of it, to be given up (its job
+// cancelled). Then the program ends without waiting any further.
+constexpr std::chrono::milliseconds kLastPageGrace{3000};
+constexpr std::chrono::milliseconds kGivingUp{1250};
+
+// The longest name of a file most file systems take, in bytes.
+constexpr qsizetype kLongestFileName = 255;
 
 // Passes every byte on to `target` and remembers whether any was refused:
 // the PDF writer does not look at what its device answers.
@@ -44,12 +59,107 @@ private:
     qint64 written_ = 0;
 };
 
-QString withDetail(const QString &why, const QString &detail)
+// Why a file could not be written, from the system's error number (never
+// its own text, which is in another language or another Spanish).
+enum class SaveCause { NoSpace, NoPermission, NoFolder, NameTooLong, Other };
+
+SaveCause saveCause(int error)
 {
-    return detail.isEmpty() ? why + QLatin1Char('.') : QStringLiteral("%1 (%2).").arg(why, detail);
+    switch (error) {
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+    case EFBIG:
+        return SaveCause::NoSpace;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return SaveCause::NoPermission;
+    case ENOENT:
+    case ENOTDIR:
+        return SaveCause::NoFolder;
+    case ENAMETOOLONG:
+        return SaveCause::NameTooLong;
+    default:
+        return SaveCause::Other;
+    }
+}
+
+Problem saveProblem(SaveCause cause, const QFileInfo &target, bool existed)
+{
+    const QString folder = QDir::toNativeSeparators(target.absolutePath());
+    Problem problem;
+    switch (cause) {
+    case SaveCause::NoSpace:
+        problem = {QStringLiteral("No se guardó el recibo: el disco de la carpeta «%1» está lleno.").arg(folder),
+                   QStringLiteral("Libere espacio en ese disco o elija otra carpeta, y vuelva a guardar.")};
+        break;
+    case SaveCause::NoPermission:
+        problem = {
+            QStringLiteral("No se guardó el recibo: no tiene permiso para escribir en la carpeta «%1».").arg(folder),
+            QStringLiteral("Elija otra carpeta, por ejemplo Documentos, y vuelva a guardar.")};
+        break;
+    case SaveCause::NoFolder:
+        problem = {QStringLiteral("No se guardó el recibo: la carpeta «%1» no existe.").arg(folder),
+                   QStringLiteral("Elija una carpeta que exista y vuelva a guardar.")};
+        break;
+    case SaveCause::NameTooLong:
+        problem = {QStringLiteral("No se guardó el recibo: el nombre del archivo es demasiado largo."),
+                   QStringLiteral("Elija un nombre más corto y vuelva a guardar.")};
+        break;
+    case SaveCause::Other:
+        problem = {QStringLiteral("No se guardó el recibo: no se pudo escribir el archivo «%1» en la carpeta «%2».")
+                       .arg(target.fileName(), folder),
+                   QStringLiteral("Elija otra carpeta y vuelva a guardar.")};
+        break;
+    }
+    if (existed)
+        problem.advice += QStringLiteral(" El archivo «%1» que ya estaba quedó como estaba.").arg(target.fileName());
+    return problem;
+}
+
+// The cause of a failed step on `file`, whose system error number was
+// `error` right after it; where that number says nothing known, what can be
+// seen of the folder and the disk.
+SaveCause failedStep(int error, const QFileDevice &file, const QFileInfo &target, qint64 size)
+{
+    const SaveCause cause = saveCause(error);
+    if (cause != SaveCause::Other)
+        return cause;
+    if (!QFileInfo(target.absolutePath()).isDir())
+        return SaveCause::NoFolder;
+    if (file.error() == QFileDevice::ResourceError)
+        return SaveCause::NoSpace;
+    const QStorageInfo disk(target.absolutePath());
+    if (disk.isValid() && disk.isReadOnly())
+        return SaveCause::NoPermission;
+    if (disk.isValid() && disk.bytesAvailable() >= 0 && disk.bytesAvailable() < size)
+        return SaveCause::NoSpace;
+    return SaveCause::Other;
 }
 
 } // namespace
+
+PrintOutcome printFailure(const QString &problem, const QString &advice)
+{
+    return PrintOutcome{false, problem, advice, 0};
+}
+
+PrintOutcome outOfMemory()
+{
+    return printFailure(QStringLiteral("No se pudo imprimir: no hay memoria suficiente para preparar el recibo."),
+                        QStringLiteral("Cierre otros programas y vuelva a imprimir. Lo escrito en las ventanas "
+                                       "sigue como estaba."));
+}
+
+PrintOutcome noThread()
+{
+    return printFailure(QStringLiteral("No se pudo imprimir: el sistema no permitió comenzar el envío a la "
+                                       "impresora."),
+                        QStringLiteral("Cierre otros programas y vuelva a imprimir, o guarde el recibo como PDF. Lo "
+                                       "escrito en las ventanas sigue como estaba."));
+}
 
 QPageLayout slipPageLayout()
 {
@@ -57,8 +167,6 @@ QPageLayout slipPageLayout()
                                                                                      : QPageSize::A4);
     return QPageLayout(paper, QPageLayout::Portrait, QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
 }
-
-QString printProblem(const QString &why) { return QStringLiteral("No se pudo imprimir el recibo: %1").arg(why); }
 
 QString drawWindow(QWidget &window, QPaintDevice &device, const QRectF &area)
 {
@@ -82,22 +190,29 @@ QString drawWindow(QWidget &window, QPaintDevice &device, const QRectF &area)
 QString writeSlipPdf(QWidget &window, QIODevice &out)
 {
     if (!out.isOpen() && !out.open(QIODevice::WriteOnly))
-        return withDetail(QStringLiteral("no se pudo abrir el destino de la página"), out.errorString());
+        return QStringLiteral("no se pudo abrir el destino de la página.");
     if (!out.isWritable())
         return QStringLiteral("el destino de la página no admite escritura.");
     CheckedDevice checked(out);
     QString problem;
-    {
+    try {
         QPdfWriter writer(&checked);
         writer.setPageLayout(slipPageLayout());
         writer.setTitle(QStringLiteral("Recibo de haberes"));
         writer.setCreator(QStringLiteral("Recibo"));
         problem = drawWindow(window, writer, QRectF(0, 0, writer.width(), writer.height()));
+    } catch (const std::bad_alloc &) {
+        // The PDF engine's buffers grow with the page: without memory for
+        // them the page is given up, and the window goes on as it was.
+        return QStringLiteral("no hay memoria suficiente para preparar la página.");
     }
     if (!problem.isEmpty())
         return problem;
+    // The last bytes may still sit in a buffer of the device.
+    if (auto *file = qobject_cast<QFileDevice *>(&out); file && !file->flush())
+        return QStringLiteral("no se pudo escribir la página.");
     if (checked.refused() || checked.written() == 0)
-        return withDetail(QStringLiteral("no se pudo escribir la página"), out.errorString());
+        return QStringLiteral("no se pudo escribir la página.");
     return {};
 }
 
@@ -113,51 +228,137 @@ QString slipPdfName(const QString &teacher, const QDate &date)
     const QString day = date.toString(Qt::ISODate);
     if (name.isEmpty())
         return QStringLiteral("Recibo %1.pdf").arg(day);
+    // The teacher's name takes what the rest leaves of a file name, cut
+    // between two characters as the user sees them (an accent stays on its
+    // letter).
+    const qsizetype room = kLongestFileName - QStringLiteral("Recibo  %1.pdf").arg(day).toUtf8().size();
+    if (name.toUtf8().size() > room) {
+        QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, name);
+        qsizetype cut = 0;
+        for (qsizetype next = characters.toNextBoundary(); next > 0 && name.left(next).toUtf8().size() <= room;
+             next = characters.toNextBoundary())
+            cut = next;
+        name = name.left(cut).trimmed();
+    }
     return QStringLiteral("Recibo %1 %2.pdf").arg(name, day);
 }
+
+Problem savePdfFile(const QString &path, const QByteArray &pdf)
+{
+    const QFileInfo target(path);
+    const bool existed = target.exists();
+    if (target.fileName().toUtf8().size() > kLongestFileName)
+        return saveProblem(SaveCause::NameTooLong, target, existed);
+    QSaveFile file(path);
+    const auto failed = [&](int error) {
+        const SaveCause cause = failedStep(error, file, target, pdf.size());
+        file.cancelWriting();
+        return saveProblem(cause, target, existed);
+    };
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly))
+        return failed(errno);
+    for (qint64 done = 0; done < pdf.size();) {
+        errno = 0;
+        const qint64 written = file.write(pdf.constData() + done, pdf.size() - done);
+        if (written <= 0)
+            return failed(errno);
+        done += written;
+    }
+    // commit() may report success after its own final flush failed: the
+    // flush is checked first, and the file's size after.
+    errno = 0;
+    if (!file.flush())
+        return failed(errno);
+    errno = 0;
+    if (!file.commit())
+        return failed(errno);
+    if (QFileInfo(path).size() != pdf.size())
+        return saveProblem(failedStep(0, file, target, pdf.size()), target, false);
+    return {};
+}
+
+struct PrintSender::Worker {
+    std::mutex mutex;
+    std::condition_variable landed;
+    bool done = false;             // the thread has its outcome
+    PrintSender *sender = nullptr; // where the outcome goes; none once the sender is gone
+};
 
 PrintSender::PrintSender(QObject *parent) : QObject(parent) {}
 
 PrintSender::~PrintSender()
 {
-    if (!worker_.joinable())
+    if (!thread_.joinable())
         return;
-    {
-        std::unique_lock lock(mutex_);
-        landed_.wait_for(lock, kLastPageGrace, [this] { return done_; });
+    const auto end = std::chrono::steady_clock::now() + kLastPageGrace;
+    std::unique_lock lock(worker_->mutex);
+    worker_->sender = nullptr;
+    const auto landed = [this] { return worker_->done; };
+    if (!worker_->landed.wait_until(lock, end - kGivingUp, landed)) {
+        thread_.request_stop();
+        worker_->landed.wait_until(lock, end, landed);
     }
-    worker_.request_stop();
-    worker_.join();
+    const bool done = worker_->done;
+    lock.unlock();
+    // A thread still caught in a call that does not come back (a system
+    // call the print library cannot cut short) is left to end with the
+    // program; it holds everything it uses.
+    if (done)
+        thread_.join();
+    else
+        thread_.detach();
 }
 
-bool PrintSender::send(std::shared_ptr<SlipPrinter> printer, SlipPage page)
+PrintOutcome PrintSender::send(std::shared_ptr<SlipPrinter> printer, SlipPage page)
 {
     if (busy_)
-        return false;
-    // The last thread has reported already and is ending.
-    if (worker_.joinable())
-        worker_.join();
+        return printFailure(QStringLiteral("El recibo anterior todavía se está enviando a la impresora."),
+                            QStringLiteral("Espere a que termine y vuelva a imprimir."));
+    try {
+        // The last thread has reported already and is ending.
+        if (thread_.joinable())
+            thread_.join();
+        auto worker = std::make_shared<Worker>();
+        worker->sender = this;
+        thread_ = std::jthread([worker, printer = std::move(printer), page = std::move(page)](std::stop_token stop) {
+            PrintOutcome outcome;
+            try {
+                outcome = printer->send(page, stop);
+            } catch (const std::bad_alloc &) {
+                outcome = outOfMemory();
+            } catch (const std::system_error &) {
+                outcome = noThread();
+            }
+            std::lock_guard lock(worker->mutex);
+            worker->done = true;
+            worker->landed.notify_all();
+            if (PrintSender *sender = worker->sender) {
+                // Runs on the sender's thread; it cannot go meanwhile, since
+                // it takes this lock first. Should it go before the call
+                // runs, Qt drops the call with it.
+                try {
+                    QMetaObject::invokeMethod(
+                        sender,
+                        [sender, outcome] {
+                            sender->busy_ = false;
+                            emit sender->finished(outcome);
+                        },
+                        Qt::QueuedConnection);
+                } catch (const std::bad_alloc &) {
+                    // No memory even for the report: the window learns
+                    // nothing, as it would from a page never sent.
+                }
+            }
+        });
+        worker_ = std::move(worker);
+    } catch (const std::system_error &) {
+        return noThread();
+    } catch (const std::bad_alloc &) {
+        return outOfMemory();
+    }
     busy_ = true;
-    done_ = false;
-    worker_ = std::jthread([this, printer = std::move(printer), page = std::move(page)](std::stop_token stop) {
-        const PrintOutcome outcome = printer->send(page, stop);
-        {
-            std::lock_guard lock(mutex_);
-            done_ = true;
-        }
-        landed_.notify_all();
-        // Runs on this object's thread. The destructor waits for this thread,
-        // so the object is still there; if it goes before the call runs, Qt
-        // drops the call with it.
-        QMetaObject::invokeMethod(
-            this,
-            [this, outcome] {
-                busy_ = false;
-                emit finished(outcome);
-            },
-            Qt::QueuedConnection);
-    });
-    return true;
+    return PrintOutcome{true, {}, {}, 0};
 }
 
 } // namespace recibo

@@ -7,9 +7,8 @@
 #include <QPageLayout>
 #include <QString>
 
-#include <condition_variable>
+#include <chrono>
 #include <memory>
-#include <mutex>
 #include <stop_token>
 #include <thread>
 
@@ -24,9 +23,6 @@ namespace recibo {
 // measures in inches), with a margin of 10 mm that every printer can reach.
 QPageLayout slipPageLayout();
 
-// "No se pudo imprimir el recibo: <why>", as the user reads a print failure.
-QString printProblem(const QString &why);
-
 // Draws the client area of `window` as it is now (the part of its children
 // inside it, nothing beyond) onto `device`, scaled to fill `area` (device
 // units) as far as its proportions allow, centred across and at the top.
@@ -36,13 +32,30 @@ QString drawWindow(QWidget &window, QPaintDevice &device, const QRectF &area);
 // The window as one PDF page of slipPageLayout() written to `out` (opened for
 // writing here when it is not open yet): text stays text, lines stay lines, and
 // the fonts go inside the file. Returns an empty string, or the reason in
-// Spanish why the page is not whole in `out`.
+// Spanish why the page is not whole in `out` (no memory for it among them:
+// the window is left as it was).
 QString writeSlipPdf(QWidget &window, QIODevice &out);
 
 // The name offered for a saved slip: "Recibo <teacher> <yyyy-mm-dd>.pdf", or
 // "Recibo <yyyy-mm-dd>.pdf" without a name; characters a file name cannot
-// hold on any common system become "_".
+// hold on any common system become "_", and the teacher's name is cut short
+// (between two characters) where the whole would pass the 255 bytes that file
+// systems take for a name.
 QString slipPdfName(const QString &teacher, const QDate &date);
+
+// A failure as the user reads it: what happened, and what to do about it.
+struct Problem {
+    QString what;   // empty when nothing failed
+    QString advice; // what the user can do
+    bool failed() const { return !what.isEmpty(); }
+};
+
+// Writes `pdf` to the file `path`, replacing a file of that name only once
+// the whole page is safely on disk. Every write, the final flush and the
+// replacing are checked, and the file's size is compared afterwards; each
+// cause (no space, no permission, no such folder, a name too long) has its
+// own message.
+Problem savePdfFile(const QString &path, const QByteArray &pdf);
 
 // One page of the slip, drawn while the window shows its paper face.
 struct SlipPage {
@@ -50,12 +63,25 @@ struct SlipPage {
     QImage picture; // the same page as a picture, for printers that take only pictures
 };
 
-// Result of one attempt to print: ok, or a plain Spanish reason the user can read.
+// Result of one attempt to print: ok, or what happened and what the user can
+// do, in plain Spanish.
 struct PrintOutcome {
     bool ok = false;
-    QString problem; // empty when ok
+    QString problem; // one sentence; empty when ok
+    QString advice;  // what to do about it
     int job = 0;     // the print system's number for the job, where it gives one
 };
+
+PrintOutcome printFailure(const QString &problem, const QString &advice);
+// No memory, or no thread, for preparing or sending the page.
+PrintOutcome outOfMemory();
+PrintOutcome noThread();
+
+// Which CUPS client library the default printer loads (libcups.so.2 when
+// empty), and how long it waits for a scheduler that does not answer (60 s):
+// tests point the one at a stand-in and shorten the other.
+void setPrintLibrary(const QString &file);
+void setPrintGiveUp(std::chrono::milliseconds wait);
 
 // Where the slip window sends its page. The window draws the page itself;
 // the printer may take more from the window while it shows its paper face
@@ -88,23 +114,24 @@ class PrintSender : public QObject {
     Q_OBJECT
 public:
     explicit PrintSender(QObject *parent = nullptr);
-    // A page on its way gets a moment to reach the printer; then it is given
-    // up, and the thread is waited for.
+    // A page on its way gets a moment (3 s) to reach the printer; then it is
+    // given up, and the program does not wait for it any further.
     ~PrintSender() override;
 
     bool busy() const { return busy_; }
-    // Starts sending; false (and nothing sent) while the last page is still on its way.
-    bool send(std::shared_ptr<SlipPrinter> printer, SlipPage page);
+    // Starts sending, and says so with an ok outcome; otherwise nothing is
+    // sent and the outcome says why (the last page still on its way, no
+    // thread or memory to send it with).
+    PrintOutcome send(std::shared_ptr<SlipPrinter> printer, SlipPage page);
 
 signals:
     void finished(const recibo::PrintOutcome &outcome);
 
 private:
+    struct Worker;
     bool busy_ = false;
-    std::mutex mutex_;
-    std::condition_variable landed_;
-    bool done_ = false; // the worker has its outcome (guarded by mutex_)
-    std::jthread worker_;
+    std::shared_ptr<Worker> worker_; // shared with the thread, which may outlive this object
+    std::jthread thread_;
 };
 
 } // namespace recibo
