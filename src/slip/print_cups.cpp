@@ -10,6 +10,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -138,9 +139,9 @@ const char *const kJobTitle = "Recibo de haberes";
 constexpr double kPollSeconds = 0.25;
 // A scheduler that has not answered for this long is taken to be stuck.
 std::atomic<std::chrono::milliseconds::rep> giveUpAfter{std::chrono::milliseconds(std::chrono::seconds(60)).count()};
-// Cancelling a job that was not completed gets this long, also when the
-// program is ending (within the grace that a page on its way gets).
-constexpr std::chrono::milliseconds kCancelWait{1000};
+// Cancelling a job when the program is ending gets the rest of the grace
+// that a page on its way gets.
+constexpr std::chrono::milliseconds kCancelWaitAtEnd{1400};
 // Connecting to a scheduler that does not take the connection.
 constexpr int kConnectMilliseconds = 5000;
 
@@ -232,6 +233,23 @@ Connection connect(const CupsLibrary &cups, Waiting &waiting)
     return http;
 }
 
+// Cancels a job on a connection of its own, since the job's own may be cut
+// or stuck in the middle of a request. A scheduler that is stuck for now
+// finds the request when it goes on, if the connection still waits for its
+// answer: the wait is as long as for any answer. When the program ends
+// meanwhile, one more short try.
+void cancelJob(const CupsLibrary &cups, const std::string &queue, int job, std::stop_token stop)
+{
+    Waiting cancelling{stop, std::chrono::steady_clock::now() + std::chrono::milliseconds(giveUpAfter.load())};
+    if (const Connection http = connect(cups, cancelling))
+        cups.cupsCancelJob2(http.get(), queue.c_str(), job, 0);
+    if (!cancelling.ending)
+        return;
+    Waiting last{std::stop_token(), std::chrono::steady_clock::now() + kCancelWaitAtEnd};
+    if (const Connection http = connect(cups, last))
+        cups.cupsCancelJob2(http.get(), queue.c_str(), job, 0);
+}
+
 // One print job on the default queue, from the look-up of the queue to the
 // scheduler's last answer.
 class Job {
@@ -240,8 +258,6 @@ public:
         : cups_(cups), waiting_{stop, std::chrono::steady_clock::now() + std::chrono::milliseconds(giveUpAfter.load())}
     {
     }
-    ~Job() { cancelUnfinished(); }
-
     PrintOutcome send(const QByteArray &pdf)
     {
         http_ = connect(cups_, waiting_);
@@ -250,7 +266,9 @@ public:
 
         const std::unique_ptr<cups_dest_t, FreeDestination> dest(cups_.cupsGetNamedDest(http_.get(), nullptr, nullptr),
                                                                  FreeDestination{&cups_});
-        if (!dest) {
+        // Past the give-up nothing more goes to the scheduler: a request it
+        // found later would make a job nobody waits for.
+        if (!dest || waiting_.gaveUp) {
             if (waiting_.gaveUp || cups_.cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
                 return notAnswering({});
             if (cups_.cupsLastError() == IPP_STATUS_ERROR_INTERNAL)
@@ -262,6 +280,8 @@ public:
 
         if (PrintOutcome refused = create(*dest); !refused.problem.isEmpty())
             return refused;
+        if (waiting_.gaveUp)
+            return notAnswering(printer_);
         const std::string resource = "/printers/" + queue_;
         if (cups_.cupsStartDocument(http_.get(), queue_.c_str(), job_, kJobTitle, CUPS_FORMAT_PDF, 1) !=
                 HTTP_STATUS_CONTINUE ||
@@ -285,7 +305,16 @@ public:
                 QStringLiteral("La impresora «%1» no imprimió el recibo: el trabajo se detuvo.").arg(printer_),
                 QStringLiteral("Revise la impresora y ") + kPrintAgain);
         const int job = std::exchange(job_, 0);
-        return PrintOutcome{true, {}, {}, job};
+        return PrintOutcome{true, {}, job, {}};
+    }
+
+    // A job created but not confirmed whole would wait in the queue without
+    // its page: it is cancelled after the outcome is reported (tidyUp).
+    std::function<void(std::stop_token)> leftOver()
+    {
+        if (job_ <= 0)
+            return {};
+        return [&cups = cups_, queue = queue_, job = job_](std::stop_token stop) { cancelJob(cups, queue, job, stop); };
     }
 
     bool ending() const { return waiting_.ending; }
@@ -350,21 +379,6 @@ private:
         }
     }
 
-    // A job created but not confirmed whole would wait in the queue without
-    // its page: it is cancelled on a connection of its own, since the job's
-    // own may be cut or stuck in the middle of a request. The cancel has a
-    // short wait of its own; a scheduler stopped now still finds the request
-    // when it goes on.
-    void cancelUnfinished()
-    {
-        if (job_ <= 0)
-            return;
-        http_.reset();
-        Waiting cancelling{std::stop_token(), std::chrono::steady_clock::now() + kCancelWait};
-        if (const Connection http = connect(cups_, cancelling))
-            cups_.cupsCancelJob2(http.get(), queue_.c_str(), job_, 0);
-    }
-
     const CupsLibrary &cups_;
     Waiting waiting_;
     Connection http_{nullptr, CloseConnection{&cups_}};
@@ -396,7 +410,15 @@ PrintOutcome DefaultPrinter::send(const SlipPage &page, std::stop_token stop)
     if (!cups)
         return failure;
     Job job(*cups, stop);
-    return job.send(page.pdf);
+    const PrintOutcome outcome = job.send(page.pdf);
+    leftOver_ = job.leftOver();
+    return outcome;
+}
+
+void DefaultPrinter::tidyUp(std::stop_token stop)
+{
+    if (const auto leftOver = std::exchange(leftOver_, {}))
+        leftOver(stop);
 }
 
 } // namespace recibo

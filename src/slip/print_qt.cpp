@@ -51,6 +51,9 @@ void DefaultPrinter::takeFromWindow(QWidget &window, SlipPage &page)
 void setPrintLibrary(const QString &) {}
 void setPrintGiveUp(std::chrono::milliseconds) {}
 
+// Qt's print support leaves nothing to tidy up.
+void DefaultPrinter::tidyUp(std::stop_token) {}
+
 PrintOutcome DefaultPrinter::send(const SlipPage &page, std::stop_token)
 {
     if (page.picture.isNull())
@@ -78,7 +81,7 @@ PrintOutcome DefaultPrinter::send(const SlipPage &page, std::stop_token)
         return failed(QStringLiteral("la impresora «%1» informó un error al terminar el trabajo.").arg(name));
     if (printer.printerState() == QPrinter::Aborted)
         return failed(QStringLiteral("el trabajo fue cancelado."));
-    return PrintOutcome{true, {}, {}, 0};
+    return PrintOutcome{true, {}, 0, {}};
 }
 
 } // namespace recibo

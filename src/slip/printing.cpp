@@ -29,7 +29,7 @@ namespace {
 // the printer, and after that, the last part of it, to be given up (its job
 // cancelled). Then the program ends without waiting any further.
 constexpr std::chrono::milliseconds kLastPageGrace{3000};
-constexpr std::chrono::milliseconds kGivingUp{1250};
+constexpr std::chrono::milliseconds kGivingUp{1500};
 
 // The longest name of a file most file systems take, in bytes.
 constexpr qsizetype kLongestFileName = 255;
@@ -143,7 +143,7 @@ SaveCause failedStep(int error, const QFileDevice &file, const QFileInfo &target
 
 PrintOutcome printFailure(const QString &problem, const QString &advice)
 {
-    return PrintOutcome{false, problem, advice, 0};
+    return PrintOutcome{false, problem, 0, advice};
 }
 
 PrintOutcome outOfMemory()
@@ -280,8 +280,8 @@ Problem savePdfFile(const QString &path, const QByteArray &pdf)
 
 struct PrintSender::Worker {
     std::mutex mutex;
-    std::condition_variable landed;
-    bool done = false;             // the thread has its outcome
+    std::condition_variable ended;
+    bool done = false;             // the thread has nothing more to do
     PrintSender *sender = nullptr; // where the outcome goes; none once the sender is gone
 };
 
@@ -289,25 +289,33 @@ PrintSender::PrintSender(QObject *parent) : QObject(parent) {}
 
 PrintSender::~PrintSender()
 {
-    if (!thread_.joinable())
-        return;
     const auto end = std::chrono::steady_clock::now() + kLastPageGrace;
-    std::unique_lock lock(worker_->mutex);
-    worker_->sender = nullptr;
-    const auto landed = [this] { return worker_->done; };
-    if (!worker_->landed.wait_until(lock, end - kGivingUp, landed)) {
-        thread_.request_stop();
-        worker_->landed.wait_until(lock, end, landed);
+    const auto allDone = [this](std::chrono::steady_clock::time_point until) {
+        bool done = true;
+        for (Running &running : threads_) {
+            std::unique_lock lock(running.worker->mutex);
+            running.worker->sender = nullptr;
+            done = running.worker->ended.wait_until(lock, until, [&] { return running.worker->done; }) && done;
+        }
+        return done;
+    };
+    if (!allDone(end - kGivingUp)) {
+        for (Running &running : threads_)
+            running.thread.request_stop();
+        allDone(end);
     }
-    const bool done = worker_->done;
-    lock.unlock();
     // A thread still caught in a call that does not come back (a system
     // call the print library cannot cut short) is left to end with the
     // program; it holds everything it uses.
-    if (done)
-        thread_.join();
-    else
-        thread_.detach();
+    for (Running &running : threads_) {
+        std::unique_lock lock(running.worker->mutex);
+        const bool done = running.worker->done;
+        lock.unlock();
+        if (done)
+            running.thread.join();
+        else
+            running.thread.detach();
+    }
 }
 
 PrintOutcome PrintSender::send(std::shared_ptr<SlipPrinter> printer, SlipPage page)
@@ -316,12 +324,15 @@ PrintOutcome PrintSender::send(std::shared_ptr<SlipPrinter> printer, SlipPage pa
         return printFailure(QStringLiteral("El recibo anterior todavía se está enviando a la impresora."),
                             QStringLiteral("Espere a que termine y vuelva a imprimir."));
     try {
-        // The last thread has reported already and is ending.
-        if (thread_.joinable())
-            thread_.join();
+        // Threads that have ended go; one still tidying up at its printer
+        // stays until it is done.
+        std::erase_if(threads_, [](Running &running) {
+            std::unique_lock lock(running.worker->mutex);
+            return running.worker->done;
+        });
         auto worker = std::make_shared<Worker>();
         worker->sender = this;
-        thread_ = std::jthread([worker, printer = std::move(printer), page = std::move(page)](std::stop_token stop) {
+        std::jthread thread([worker, printer = std::move(printer), page = std::move(page)](std::stop_token stop) {
             PrintOutcome outcome;
             try {
                 outcome = printer->send(page, stop);
@@ -330,35 +341,43 @@ PrintOutcome PrintSender::send(std::shared_ptr<SlipPrinter> printer, SlipPage pa
             } catch (const std::system_error &) {
                 outcome = noThread();
             }
-            std::lock_guard lock(worker->mutex);
-            worker->done = true;
-            worker->landed.notify_all();
-            if (PrintSender *sender = worker->sender) {
-                // Runs on the sender's thread; it cannot go meanwhile, since
-                // it takes this lock first. Should it go before the call
-                // runs, Qt drops the call with it.
-                try {
-                    QMetaObject::invokeMethod(
-                        sender,
-                        [sender, outcome] {
-                            sender->busy_ = false;
-                            emit sender->finished(outcome);
-                        },
-                        Qt::QueuedConnection);
-                } catch (const std::bad_alloc &) {
-                    // No memory even for the report: the window learns
-                    // nothing, as it would from a page never sent.
+            {
+                std::lock_guard lock(worker->mutex);
+                if (PrintSender *sender = worker->sender) {
+                    // Runs on the sender's thread; the sender cannot go
+                    // meanwhile, since it takes this lock first. Should it go
+                    // before the call runs, Qt drops the call with it.
+                    try {
+                        QMetaObject::invokeMethod(
+                            sender,
+                            [sender, outcome] {
+                                sender->busy_ = false;
+                                emit sender->finished(outcome);
+                            },
+                            Qt::QueuedConnection);
+                    } catch (const std::bad_alloc &) {
+                        // No memory even for the report: the window learns
+                        // nothing, as it would from a page never sent.
+                    }
                 }
             }
+            try {
+                printer->tidyUp(stop);
+            } catch (const std::exception &) {
+                // Nothing more can be done at the printer.
+            }
+            std::lock_guard lock(worker->mutex);
+            worker->done = true;
+            worker->ended.notify_all();
         });
-        worker_ = std::move(worker);
+        threads_.push_back(Running{std::move(worker), std::move(thread)});
     } catch (const std::system_error &) {
         return noThread();
     } catch (const std::bad_alloc &) {
         return outOfMemory();
     }
     busy_ = true;
-    return PrintOutcome{true, {}, {}, 0};
+    return PrintOutcome{true, {}, 0, {}};
 }
 
 } // namespace recibo

@@ -8,9 +8,11 @@
 #include <QString>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <stop_token>
 #include <thread>
+#include <vector>
 
 class QIODevice;
 class QPaintDevice;
@@ -68,8 +70,8 @@ struct SlipPage {
 struct PrintOutcome {
     bool ok = false;
     QString problem; // one sentence; empty when ok
-    QString advice;  // what to do about it
     int job = 0;     // the print system's number for the job, where it gives one
+    QString advice;  // what to do about it
 };
 
 PrintOutcome printFailure(const QString &problem, const QString &advice);
@@ -97,6 +99,11 @@ public:
     // Hands the page to the printer and waits for its answer. `stop` is
     // requested when the program ends: give up soon after.
     virtual PrintOutcome send(const SlipPage &page, std::stop_token stop) = 0;
+    // Once the outcome is reported, on the same thread: whatever the last
+    // send left undone at the printer (a job it created and could not
+    // confirm is cancelled), for as long as the printer waits for an answer,
+    // or until `stop`.
+    virtual void tidyUp(std::stop_token) {}
 };
 
 // The system's default printer, with no dialog. Where the CUPS client library
@@ -106,6 +113,10 @@ class DefaultPrinter : public SlipPrinter {
 public:
     void takeFromWindow(QWidget &window, SlipPage &page) override;
     PrintOutcome send(const SlipPage &page, std::stop_token stop) override;
+    void tidyUp(std::stop_token stop) override;
+
+private:
+    std::function<void(std::stop_token)> leftOver_; // from the last send
 };
 
 // Sends one page at a time to a printer on a thread of its own, and reports
@@ -129,9 +140,13 @@ signals:
 
 private:
     struct Worker;
+    struct Running {
+        std::shared_ptr<Worker> worker; // shared with the thread, which may outlive this object
+        std::jthread thread;
+    };
     bool busy_ = false;
-    std::shared_ptr<Worker> worker_; // shared with the thread, which may outlive this object
-    std::jthread thread_;
+    // The thread of the last page, and of earlier ones still tidying up.
+    std::vector<Running> threads_;
 };
 
 } // namespace recibo

@@ -226,6 +226,14 @@ QString CupsTestServer::jobTitle(const QString &job)
     return QString::fromUtf8(file.readAll()).trimmed();
 }
 
+std::optional<QStringList> CupsTestServer::unfinishedJobs() const
+{
+    const Run listed = run(tool(QStringLiteral("lpstat")), {QStringLiteral("-h"), m_socket, QStringLiteral("-o")}, 10000);
+    if (!listed.finished || listed.exitCode != 0)
+        return std::nullopt;
+    return QString::fromLocal8Bit(listed.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
 bool CupsTestServer::setAccepting(bool accepting, QString *problem) const
 {
     const QString program = tool(accepting ? QStringLiteral("cupsaccept")

@@ -87,6 +87,10 @@ public:
     // process keeps pointing at its socket, where nothing listens any more.
     void stop();
 
+    // The jobs the scheduler holds that are neither completed nor cancelled
+    // (lpstat -o), one line each; nullopt when lpstat fails.
+    std::optional<QStringList> unfinishedJobs() const;
+
     // Makes the queue accept or refuse new jobs (cupsaccept / cupsreject).
     bool setAccepting(bool accepting, QString *problem = nullptr) const;
 
