@@ -17,6 +17,7 @@
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <new>
 #include <system_error>
@@ -33,6 +34,9 @@ constexpr std::chrono::milliseconds kGivingUp{1500};
 
 // The longest name of a file most file systems take, in bytes.
 constexpr qsizetype kLongestFileName = 255;
+// A file that replaces another is first written beside it under its own name
+// and seven characters more: the name offered leaves room for them.
+constexpr qsizetype kLongestOfferedName = kLongestFileName - 7;
 
 // Passes every byte on to `target` and remembers whether any was refused:
 // the PDF writer does not look at what its device answers.
@@ -173,17 +177,25 @@ QString drawWindow(QWidget &window, QPaintDevice &device, const QRectF &area)
     const QSize source = window.size();
     if (source.isEmpty() || area.isEmpty())
         return QStringLiteral("la ventana no tiene nada que dibujar.");
-    QPainter painter;
-    if (!painter.begin(&device) || !painter.isActive())
-        return QStringLiteral("no se pudo comenzar a dibujar la página.");
-    const double scale = std::min(area.width() / source.width(), area.height() / source.height());
-    painter.translate(area.left() + (area.width() - source.width() * scale) / 2.0, area.top());
-    painter.scale(scale, scale);
-    // The slip frame reaches below the window: only what is inside it is drawn.
-    painter.setClipRect(QRect(QPoint(), source));
-    window.render(&painter, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
-    if (!painter.end())
-        return QStringLiteral("no se pudo terminar de dibujar la página.");
+    auto painter = std::make_unique<QPainter>();
+    try {
+        if (!painter->begin(&device) || !painter->isActive())
+            return QStringLiteral("no se pudo comenzar a dibujar la página.");
+        const double scale = std::min(area.width() / source.width(), area.height() / source.height());
+        painter->translate(area.left() + (area.width() - source.width() * scale) / 2.0, area.top());
+        painter->scale(scale, scale);
+        // The slip frame reaches below the window: only what is inside it is drawn.
+        painter->setClipRect(QRect(QPoint(), source));
+        window.render(painter.get(), QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        if (!painter->end())
+            return QStringLiteral("no se pudo terminar de dibujar la página.");
+    } catch (const std::bad_alloc &) {
+        // Out of memory halfway, the painter still takes itself for active,
+        // and would try to end the page again, and fail again, as it goes:
+        // it is let go instead.
+        static_cast<void>(painter.release());
+        throw;
+    }
     return {};
 }
 
@@ -231,7 +243,7 @@ QString slipPdfName(const QString &teacher, const QDate &date)
     // The teacher's name takes what the rest leaves of a file name, cut
     // between two characters as the user sees them (an accent stays on its
     // letter).
-    const qsizetype room = kLongestFileName - QStringLiteral("Recibo  %1.pdf").arg(day).toUtf8().size();
+    const qsizetype room = kLongestOfferedName - QStringLiteral("Recibo  %1.pdf").arg(day).toUtf8().size();
     if (name.toUtf8().size() > room) {
         QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, name);
         qsizetype cut = 0;

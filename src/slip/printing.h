@@ -41,8 +41,9 @@ QString writeSlipPdf(QWidget &window, QIODevice &out);
 // The name offered for a saved slip: "Recibo <teacher> <yyyy-mm-dd>.pdf", or
 // "Recibo <yyyy-mm-dd>.pdf" without a name; characters a file name cannot
 // hold on any common system become "_", and the teacher's name is cut short
-// (between two characters) where the whole would pass the 255 bytes that file
-// systems take for a name.
+// (between two characters) where the whole would pass 248 bytes: file
+// systems take 255 for a name, and a file replacing another is first
+// written beside it under its name and seven characters more.
 QString slipPdfName(const QString &teacher, const QDate &date);
 
 // A failure as the user reads it: what happened, and what to do about it.

@@ -15,7 +15,20 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QStorageInfo>
+
+#include <cstdlib>
 #include <optional>
+#include <vector>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 using namespace recibo;
 using recibo::test::child;
@@ -28,6 +41,122 @@ protected:
     qint64 readData(char *, qint64) override { return -1; }
     qint64 writeData(const char *, qint64) override { return -1; }
 };
+
+
+// The soft limit of one resource of this process, for a while: the hard
+// limit stays, so the soft one can be raised again.
+class Limit {
+public:
+    Limit(int resource, rlim_t soft) : resource_(resource)
+    {
+        getrlimit(resource_, &before_);
+        rlimit lower = before_;
+        lower.rlim_cur = soft;
+        ok_ = setrlimit(resource_, &lower) == 0;
+    }
+    ~Limit() { setrlimit(resource_, &before_); }
+    bool ok() const { return ok_; }
+
+private:
+    int resource_;
+    rlimit before_{};
+    bool ok_ = false;
+};
+
+// The address space this process uses now, in bytes.
+rlim_t addressSpace()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmSize:"))
+            return rlim_t(line.mid(7).trimmed().split(' ').value(0).toLongLong()) * 1024;
+    return 0;
+}
+
+// While it lives, this process can get no more address space, and all the
+// memory it had free is taken but `spare` bytes, in small pieces: enough
+// for a message, not for a page.
+class LittleMemory {
+public:
+    explicit LittleMemory(std::size_t spare)
+    {
+        constexpr std::size_t piece = 16 * 1024;
+        taken_.reserve(std::size_t(1) << 18);
+        limit_.emplace(RLIMIT_AS, addressSpace());
+        while (taken_.size() < taken_.capacity()) {
+            void *block = std::malloc(piece);
+            if (!block)
+                break;
+            taken_.push_back(block);
+        }
+        for (std::size_t freed = 0; freed < spare && !taken_.empty(); freed += piece) {
+            std::free(taken_.back());
+            taken_.pop_back();
+        }
+    }
+    ~LittleMemory()
+    {
+        limit_.reset();
+        for (void *block : taken_)
+            std::free(block);
+    }
+    bool ok() const { return limit_ && limit_->ok(); }
+
+private:
+    std::vector<void *> taken_;
+    std::optional<Limit> limit_;
+};
+
+// While it lives, this process may start no thread: the limit of processes
+// of its user is 1, for a user other than root where the test runs as root
+// (root is not held to that limit). The saved user stays root, so root comes
+// back at the end.
+class NoThreads {
+public:
+    NoThreads()
+    {
+        if (geteuid() == 0) {
+            asNobody_ = setresuid(65534, 65534, 0) == 0;
+            if (!asNobody_)
+                return;
+        }
+        limit_.emplace(RLIMIT_NPROC, 1);
+    }
+    ~NoThreads()
+    {
+        limit_.reset();
+        if (asNobody_ && setresuid(0, 0, 0) != 0)
+            qFatal("could not become root again");
+    }
+    bool ok() const { return limit_ && limit_->ok(); }
+
+private:
+    bool asNobody_ = false;
+    std::optional<Limit> limit_;
+};
+
+// Mounts a small tmpfs at `folder` (root only): writable, or read-only.
+bool mountSmallDisk(const QString &folder, const QString &options)
+{
+    return QProcess::execute(QStringLiteral("mount"),
+                             {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"), options,
+                              QStringLiteral("tmpfs"), folder}) == 0;
+}
+
+void unmount(const QString &folder) { QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), folder}); }
+
+// Fills the disk of `folder` until at most `free` bytes are left.
+void fillUpTo(const QString &folder, qint64 free)
+{
+    QFile filler(folder + QStringLiteral("/relleno"));
+    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return;
+    const QByteArray block(4096, 'x');
+    while (QStorageInfo(folder).bytesAvailable() > free && filler.write(block) == block.size()) {
+    }
+}
 
 } // namespace
 
@@ -87,10 +216,11 @@ private slots:
 #ifdef RECIBO_PRINT_WITH_CUPS
         const QString reason = QStringLiteral("no está en funcionamiento");
 #else
-        const QString reason = QStringLiteral("no hay ninguna impresora predeterminada"); // all Qt can tell
+        const QString reason = QStringLiteral("no tiene una impresora predeterminada"); // all Qt can tell
 #endif
-        QVERIFY2(message->informativeText().startsWith(QStringLiteral("No se pudo imprimir el recibo: ")) &&
-                     message->informativeText().contains(reason),
+        QVERIFY2(message->text().startsWith(QStringLiteral("No se pudo imprimir: ")) && message->text().contains(reason),
+                 qPrintable(message->text()));
+        QVERIFY2(message->informativeText().contains(QStringLiteral("guarde el recibo como PDF")),
                  qPrintable(message->informativeText()));
         QVERIFY(child<QPushButton>(slip, "Imprimir")->isEnabled());
         auto *save = message->findChild<QPushButton *>("guardarPdf");
@@ -98,8 +228,180 @@ private slots:
         test::click(save);
         auto *dialog = slip.findChild<QFileDialog *>("guardarRecibo");
         QVERIFY(dialog && dialog->isVisible());
+        dialog->hide();
+    }
+
+    void aFaultWhilePrintingOrSavingLeavesTheWindowsAsTheyWere_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("no memory, Imprimir") << "memory" << "Imprimir" << "mensajeImpresion" << "no hay memoria suficiente";
+        QTest::newRow("no memory, Guardar como PDF") << "memory" << "Guardar" << "mensajeGuardar" << "no hay memoria suficiente";
+        QTest::newRow("no thread, Imprimir") << "threads" << "Imprimir" << "mensajeImpresion" << "no permitió comenzar el envío";
+    }
+
+    void aFaultWhilePrintingOrSavingLeavesTheWindowsAsTheyWere()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, action);
+        QFETCH(QString, message);
+        QFETCH(QString, said);
+#if defined(__SANITIZE_ADDRESS__)
+        if (fault == "memory")
+            QSKIP("AddressSanitizer reserves more address space than any limit that leaves room to work");
+#endif
+        Desk &desk = test::startFresh();
+        Ingreso &ingreso = desk.ingreso();
+        test::type(child<QLineEdit>(ingreso, "docente"), QStringLiteral("Pérez, Ana"));
+        test::click(child<QAbstractButton>(ingreso, "horasmedio"));
+        test::type(child<QLineEdit>(ingreso, "numerohorasmed"), QStringLiteral("12"));
+        test::click(child<QPushButton>(ingreso, "Command1"));
+        Haberes &slip = desk.haberes();
+        QVERIFY(QTest::qWaitForWindowExposed(&slip));
+        test::type(child<QLineEdit>(slip, "Text11"), QStringLiteral("Marzo"));
+        const QString earnings = test::caption(child(slip, "Label1(0)"));
+        const QString net = test::caption(child(slip, "liquido"));
+        // Printed once before (to no print service), so that the fonts are
+        // loaded and the fault falls on the page itself.
+        test::click(child<QPushButton>(slip, "Imprimir"));
+        QTRY_VERIFY(child(slip, "Imprimir")->isEnabled());
+        slip.findChild<QMessageBox *>("mensajeImpresion")->hide();
+        slip.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&slip));
+
+        {
+            std::optional<LittleMemory> memory;
+            std::optional<NoThreads> threads;
+            if (fault == "memory") {
+                memory.emplace(1024 * 1024);
+                QVERIFY(memory->ok());
+            } else {
+                threads.emplace();
+                QVERIFY(threads->ok());
+            }
+            if (action == "Imprimir")
+                test::click(child<QPushButton>(slip, "Imprimir"));
+            else
+                for (QAction *item : slip.actions())
+                    if (item->text() == QStringLiteral("Guardar como PDF…"))
+                        item->trigger();
+        }
+        auto *box = slip.findChild<QMessageBox *>(message);
+        QVERIFY(box && box->isVisible());
+        QVERIFY2(box->text().contains(said), qPrintable(box->text()));
+        QVERIFY(!box->informativeText().isEmpty());
+        auto *dialog = slip.findChild<QFileDialog *>("guardarRecibo");
+        QVERIFY(!dialog || !dialog->isVisible());
+
+        // The windows and what they hold are as they were.
+        QVERIFY(slip.isVisible() && ingreso.isVisible());
+        for (const char *name : {"Volver", "Imprimir", "Salir", "Text1", "Text12"})
+            QVERIFY2(child(slip, name)->isVisibleTo(&slip), name);
+        QVERIFY(!child(slip, "Text2")->isVisibleTo(&slip));
+        QTRY_VERIFY(child(slip, "Imprimir")->isEnabled());
+        QCOMPARE(child<QLineEdit>(slip, "Text11")->text(), QStringLiteral("Marzo"));
+        QCOMPARE(test::caption(child(slip, "Label1(0)")), earnings);
+        QCOMPARE(test::caption(child(slip, "liquido")), net);
+        QCOMPARE(child<QLineEdit>(ingreso, "docente")->text(), QStringLiteral("Pérez, Ana"));
+        QCOMPARE(child<QLineEdit>(ingreso, "numerohorasmed")->text(), QStringLiteral("12"));
+        box->hide();
+    }
+
+    void aSaveThatFailsSaysWhyAndKeepsTheFileThatWasThere_data()
+    {
+        QTest::addColumn<QString>("place");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QString>("advice");
+        QTest::newRow("disk full") << "full" << "está lleno" << "Libere espacio";
+        QTest::newRow("disk nearly full") << "nearly full" << "está lleno" << "Libere espacio";
+        QTest::newRow("read-only disk") << "read-only" << "no tiene permiso para escribir" << "Elija otra carpeta";
+        QTest::newRow("no such folder") << "missing" << "no existe" << "Elija una carpeta que exista";
+        QTest::newRow("name too long") << "long name" << "demasiado largo" << "Elija un nombre más corto";
+    }
+
+    void aSaveThatFailsSaysWhyAndKeepsTheFileThatWasThere()
+    {
+        QFETCH(QString, place);
+        QFETCH(QString, said);
+        QFETCH(QString, advice);
+        const bool smallDisk = place == "full" || place == "nearly full" || place == "read-only";
+        if (smallDisk && geteuid() != 0)
+            QSKIP("a small full or read-only disk needs root to mount it");
+        QLabel window(QStringLiteral("Recibo de sueldos de: Pérez, Ana"));
+        window.resize(792, 573);
+        QByteArray pdf;
+        QBuffer buffer(&pdf);
+        QVERIFY(writeSlipPdf(window, buffer).isEmpty());
+
+        QTemporaryDir top;
+        const QString folder = top.filePath(QStringLiteral("disco"));
+        QVERIFY(QDir().mkpath(folder));
+        const auto unmountAtEnd = qScopeGuard([&] {
+            if (smallDisk)
+                unmount(folder);
+        });
+        if (smallDisk)
+            QVERIFY(mountSmallDisk(folder, QStringLiteral("size=64k")));
+        // A file of the same name that was there before.
+        const QByteArray old = "un recibo anterior";
+        QString path = folder + QStringLiteral("/Recibo.pdf");
+        {
+            QFile before(path);
+            QVERIFY(before.open(QIODevice::WriteOnly) && before.write(old) == old.size());
+        }
+        if (place == "full")
+            fillUpTo(folder, 0);
+        else if (place == "nearly full")
+            fillUpTo(folder, pdf.size() / 2);
+        else if (place == "read-only")
+            QVERIFY(mountSmallDisk(folder, QStringLiteral("remount,ro")));
+        else if (place == "missing")
+            path = folder + QStringLiteral("/no-existe/Recibo.pdf");
+        else
+            path = folder + QLatin1Char('/') + QString(300, QLatin1Char('a')) + QStringLiteral(".pdf");
+
+        const Problem problem = savePdfFile(path, pdf);
+        QVERIFY2(problem.what.startsWith(QStringLiteral("No se guardó el recibo: ")) && problem.what.contains(said),
+                 qPrintable(problem.what));
+        QVERIFY2(problem.advice.startsWith(advice), qPrintable(problem.advice));
+        // In the program's own words only: nothing of the system's text.
+        for (const char *foreign : {"fichero", "directorio", "No such", "denied", "Unknown", "desconocido", "("})
+            QVERIFY2(!problem.what.contains(QString::fromUtf8(foreign)) &&
+                         !problem.advice.contains(QString::fromUtf8(foreign)),
+                     foreign);
+
+        // The file that was there is whole, and nothing half written is left.
+        QFile before(folder + QStringLiteral("/Recibo.pdf"));
+        QVERIFY(before.open(QIODevice::ReadOnly));
+        QCOMPARE(before.readAll(), old);
+        QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+        left.removeAll(QStringLiteral("relleno"));
+        QCOMPARE(left, QStringList{QStringLiteral("Recibo.pdf")});
+    }
+
+    void aSaveToAPlaceThatTakesItIsWhole()
+    {
+        QLabel window(QStringLiteral("Recibo de sueldos de: Pérez, Ana"));
+        window.resize(792, 573);
+        QByteArray pdf;
+        QBuffer buffer(&pdf);
+        QVERIFY(writeSlipPdf(window, buffer).isEmpty());
+        QTemporaryDir folder;
+        // The longest name offered, over a file that was there.
+        const QString path = folder.filePath(slipPdfName(QString(200, QChar(0xD1)), QDate(2026, 3, 5)));
+        QCOMPARE(QFileInfo(path).fileName().toUtf8().size(), 248);
+        QFile before(path);
+        QVERIFY(before.open(QIODevice::WriteOnly) && before.write("anterior") == 8);
+        before.close();
+        QVERIFY2(!savePdfFile(path, pdf).failed(), qPrintable(savePdfFile(path, pdf).what));
+        QFile saved(path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), pdf);
     }
 };
+
 
 int main(int argc, char **argv)
 {

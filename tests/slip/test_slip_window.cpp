@@ -473,14 +473,17 @@ private slots:
     void aFailedPrintOffersThePdf()
     {
         calculateHours(QStringLiteral("Ana"));
-        currentDesk().setPrinter(std::make_unique<SpyPrinter>(
-            PrintOutcome{false, QStringLiteral("No hay ninguna impresora predeterminada."), 0}));
+        const QString what = QStringLiteral("No se pudo imprimir: el sistema no tiene una impresora predeterminada.");
+        const QString advice = QStringLiteral("Configure una impresora predeterminada en la configuración del sistema.");
+        currentDesk().setPrinter(std::make_unique<SpyPrinter>(printFailure(what, advice)));
         test::click(child<QPushButton>(slip(), "Imprimir"));
         QMessageBox *message = nullptr;
         QTRY_VERIFY((message = slip().findChild<QMessageBox *>("mensajeImpresion")) && message->isVisible());
         QVERIFY(!message->isModal());
-        QVERIFY(message->text().contains(QStringLiteral("no se imprimió")));
-        QCOMPARE(message->informativeText(), QStringLiteral("No hay ninguna impresora predeterminada."));
+        // Said once: what happened, then what to do; the title says neither again.
+        QCOMPARE(message->text(), what);
+        QCOMPARE(message->informativeText(), advice);
+        QCOMPARE(message->windowTitle(), QStringLiteral("Imprimir el recibo"));
         for (const char *name : {"Volver", "Imprimir", "Salir", "Text1", "Text12"})
             QVERIFY(child(slip(), name)->isVisibleTo(&slip()));
         QVERIFY(child(slip(), "Imprimir")->isEnabled());
@@ -520,8 +523,10 @@ private slots:
         static_cast<QDialog *>(dialog)->accept();
         auto *notSaved = slip().findChild<QMessageBox *>("mensajeGuardar");
         QVERIFY(notSaved && notSaved->isVisible() && !notSaved->isModal());
-        QVERIFY2(notSaved->informativeText().contains(QStringLiteral("no-existe")),
-                 qPrintable(notSaved->informativeText()));
+        QVERIFY2(notSaved->text().startsWith(QStringLiteral("No se guardó el recibo: la carpeta «")) &&
+                     notSaved->text().endsWith(QStringLiteral("no-existe» no existe.")),
+                 qPrintable(notSaved->text()));
+        QCOMPARE(notSaved->informativeText(), QStringLiteral("Elija una carpeta que exista y vuelva a guardar."));
     }
 
     void theMenuAndTheKeys_data()
@@ -613,6 +618,15 @@ private slots:
         QTest::newRow("no name") << "  " << "Recibo 2026-03-05.pdf";
         QTest::newRow("characters a file cannot hold") << "A/B\\C:D*E?F\"G<H>I|J" << "Recibo A_B_C_D_E_F_G_H_I_J 2026-03-05.pdf";
         QTest::newRow("blanks run together") << " Ana \t María " << "Recibo Ana María 2026-03-05.pdf";
+        // 248 bytes at most: "Recibo " and " 2026-03-05.pdf" take 22, which
+        // leaves 226 for the name, 113 "Ñ" of 2 bytes each.
+        QTest::newRow("a name too long for a file") << QString(130, QChar(0xD1))
+                                                    << "Recibo " + QString(113, QChar(0xD1)) + " 2026-03-05.pdf";
+        // "é" written as "e" and its accent (3 bytes): 75 of them fit, and
+        // no accent is parted from its letter.
+        QTest::newRow("a long name with separate accents")
+            << QString::fromUtf8("e\u0301").repeated(100)
+            << "Recibo " + QString::fromUtf8("e\u0301").repeated(75) + " 2026-03-05.pdf";
     }
 
     void theNameOfTheSavedSlip()
