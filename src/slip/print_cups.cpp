@@ -317,8 +317,6 @@ public:
         return [&cups = cups_, queue = queue_, job = job_](std::stop_token stop) { cancelJob(cups, queue, job, stop); };
     }
 
-    bool ending() const { return waiting_.ending; }
-
 private:
     // Create-Job on this job's own connection: cupsCreateJob would look the
     // queue up again on a connection of its own, with no give-up.
