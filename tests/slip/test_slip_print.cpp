@@ -23,16 +23,7 @@ class SlipPrint : public QObject {
     Q_OBJECT
 
     // A slip on the secondary-hours path, as a user gets it.
-    Haberes &calculate()
-    {
-        Desk &desk = test::startFresh();
-        Ingreso &ingreso = desk.ingreso();
-        test::type(child<QLineEdit>(ingreso, "docente"), QStringLiteral("Pérez, Ana"));
-        test::click(child<QAbstractButton>(ingreso, "horasmedio"));
-        test::type(child<QLineEdit>(ingreso, "numerohorasmed"), QStringLiteral("12"));
-        test::click(child<QPushButton>(ingreso, "Command1"));
-        return desk.haberes();
-    }
+    Haberes &calculate() { return test::calculateSecondaryHours(QStringLiteral("Pérez, Ana"), QStringLiteral("12")).haberes(); }
 
     static bool failureShown(const Haberes &slip)
     {

@@ -75,4 +75,17 @@ inline QString caption(const QWidget *widget)
 // Whether a control would be drawn: shown itself and inside a shown window.
 inline bool shown(const QWidget *widget) { return widget && widget->isVisibleTo(widget->window()) && widget->window()->isVisible(); }
 
+// Starts the windows afresh and calculates a slip for `hours` hours at
+// secondary level for `teacher`, typed and clicked as a user does.
+inline Desk &calculateSecondaryHours(const QString &teacher, const QString &hours)
+{
+    Desk &desk = startFresh();
+    Ingreso &ingreso = desk.ingreso();
+    type(child<QLineEdit>(ingreso, QStringLiteral("docente")), teacher);
+    click(child<QAbstractButton>(ingreso, QStringLiteral("horasmedio")));
+    type(child<QLineEdit>(ingreso, QStringLiteral("numerohorasmed")), hours);
+    click(child<QAbstractButton>(ingreso, QStringLiteral("Command1")));
+    return desk;
+}
+
 } // namespace recibo::test
