@@ -154,6 +154,36 @@ private slots:
         QVERIFY(cups.waitForJob(landed, 1000).isEmpty());
         const std::optional<QStringList> left = cups.unfinishedJobs();
         QVERIFY2(left && left->isEmpty(), qPrintable(left ? left->join(QLatin1Char('\n')) : cups.logTail()));
+
+#ifdef RECIBO_CUPS_STANDIN
+        // The same with a job already made when the scheduler stops: at the
+        // end the job is cancelled, and none stays without its page.
+        const auto usual = qScopeGuard([] {
+            qunsetenv("RECIBO_CUPS_FAULT");
+            setPrintLibrary({});
+        });
+        setPrintLibrary(QStringLiteral(RECIBO_CUPS_STANDIN));
+        qputenv("RECIBO_CUPS_SCHEDULER", QByteArray::number(cups.schedulerPid()));
+        qputenv("RECIBO_CUPS_FAULT", "cupsStartDocument:stop");
+        Haberes &again = calculate();
+        QVERIFY(QTest::qWaitForWindowExposed(&again));
+        test::click(child<QPushButton>(again, "Imprimir"));
+        QTest::qWait(300);
+        clock.restart();
+        test::startFresh();
+        QVERIFY2(clock.elapsed() < 3500, qPrintable(QString::number(clock.elapsed())));
+        qunsetenv("RECIBO_CUPS_FAULT");
+        QCOMPARE(signal(SIGCONT), 0);
+        std::optional<QStringList> unfinished;
+        QElapsedTimer waited;
+        waited.start();
+        do {
+            QTest::qWait(100);
+            unfinished = cups.unfinishedJobs();
+        } while (unfinished && !unfinished->isEmpty() && waited.elapsed() < 5000);
+        QVERIFY2(unfinished && unfinished->isEmpty(),
+                 qPrintable(unfinished ? unfinished->join(QLatin1Char('\n')) : cups.logTail()));
+#endif
     }
 };
 
