@@ -484,7 +484,7 @@ PrintClick clickImprimir(Haberes &haberes, PaintCounter &counter)
         click.peakMiB = double(recibo::bench::peakResidentKiB() - before) / 1024.0;
     if (auto *message = haberes.findChild<QMessageBox *>(QStringLiteral("mensajeImpresion"));
         message && message->isVisible()) {
-        click.problem = message->informativeText().toStdString();
+        click.problem = message->text().toStdString();
         message->hide();
     }
     return click;
