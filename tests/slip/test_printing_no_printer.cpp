@@ -345,8 +345,9 @@ private slots:
             if (smallDisk)
                 unmount(folder);
         });
-        if (smallDisk)
-            QVERIFY(mountSmallDisk(folder, QStringLiteral("size=64k")));
+        // A machine may forbid mounts even to root (a container, say).
+        if (smallDisk && !mountSmallDisk(folder, QStringLiteral("size=64k")))
+            QSKIP("no small disk can be mounted here");
         // A file of the same name that was there before.
         const QByteArray old = "un recibo anterior";
         QString path = folder + QStringLiteral("/Recibo.pdf");
