@@ -141,9 +141,10 @@ QMargins Desk::entryFrame()
 
 void Desk::placeSlipBesideEntry()
 {
-    Haberes &slip = haberes();
     const WorkingAreas keep{ingreso().calcularOnScreen(), ingreso().fieldsOnScreen()};
-    slip.move(slipPlace(entryScreen(), ingreso().frameGeometry(), framed(slip.size(), entryFrame()), keep));
+    const QRect screen = entryScreen();
+    const QRect entry = ingreso().frameGeometry();
+    placeFramed(haberes(), entryFrame(), [=](const QSize &slip) { return slipPlace(screen, entry, slip, keep); });
 }
 
 void Desk::placeOverEntry(QWidget &dialog)
@@ -151,7 +152,9 @@ void Desk::placeOverEntry(QWidget &dialog)
     // Where it is shown already, it stays where the user sees it.
     if (dialog.isVisible())
         return;
-    dialog.move(centredOver(entryScreen(), ingreso().frameGeometry(), framed(dialog.size(), entryFrame())));
+    const QRect screen = entryScreen();
+    const QRect entry = ingreso().frameGeometry();
+    placeFramed(dialog, entryFrame(), [=](const QSize &size) { return centredOver(screen, entry, size); });
 }
 
 void Desk::quit()

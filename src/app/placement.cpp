@@ -1,5 +1,8 @@
 #include "app/placement.h"
 
+#include <QTimer>
+#include <QWidget>
+
 #include <algorithm>
 #include <cstdlib>
 #include <tuple>
@@ -8,6 +11,46 @@
 namespace recibo {
 
 namespace {
+
+// How long after showing a window the window manager may take to frame it.
+constexpr int kFramingMs = 3000;
+constexpr char kPlacerName[] = "framedPlacer";
+constexpr int kLookMs = 50;
+
+// Looks at a window being shown until the window manager has framed it,
+// then moves it where its real frame belongs, once, and goes.
+class FramedPlacer : public QObject {
+public:
+    FramedPlacer(QWidget &window, std::function<QPoint(const QSize &)> where)
+        : QObject(&window), window_(window), where_(std::move(where))
+    {
+        setObjectName(QLatin1String(kPlacerName));
+        auto *timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, &FramedPlacer::look);
+        timer->start(kLookMs);
+        QTimer::singleShot(kFramingMs, this, &QObject::deleteLater);
+    }
+
+private:
+    void look()
+    {
+        const QRect frame = window_.frameGeometry();
+        if (!window_.isVisible() || frame.size() == window_.size())
+            return;           // not framed yet
+        if (frame != last_) { // the same twice in a row: settled
+            last_ = frame;
+            return;
+        }
+        const QPoint place = where_(frame.size());
+        if (frame.topLeft() != place)
+            window_.move(place); // a framed window is moved by its frame
+        deleteLater();
+    }
+
+    QWidget &window_;
+    QRect last_;
+    std::function<QPoint(const QSize &)> where_;
+};
 
 // Between the entry window and the slip beside it.
 constexpr int kGap = 8;
@@ -78,6 +121,16 @@ QPoint slipPlace(const QRect &screen, const QRect &entry, const QSize &slip, con
         }
     }
     return chosen;
+}
+
+void placeFramed(QWidget &window, const QMargins &guess, std::function<QPoint(const QSize &)> where)
+{
+    // A window not yet shown is placed by its client area, which the window
+    // manager frames where it stands.
+    window.move(where(framed(window.size(), guess)));
+    // Any placer still watching from an earlier showing goes first.
+    delete window.findChild<QObject *>(QLatin1String(kPlacerName), Qt::FindDirectChildrenOnly);
+    new FramedPlacer(window, std::move(where));
 }
 
 } // namespace recibo

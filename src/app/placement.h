@@ -6,6 +6,10 @@
 #include <QRect>
 #include <QSize>
 
+#include <functional>
+
+class QWidget;
+
 namespace recibo {
 
 // Where the windows open, in screen coordinates; every size includes the
@@ -32,5 +36,12 @@ QPoint centredOver(const QRect &screen, const QRect &entry, const QSize &dialog)
 // The size a window of `client` size takes with a frame like `frame` (the
 // margins of a window already framed; none before the window manager framed one).
 QSize framed(const QSize &client, const QMargins &frame);
+
+// Puts `window`, about to be shown, with its frame at `where(frame size)`.
+// Until the window manager has framed it, its frame is taken to be `guess`
+// (another window's); once framed, within a moment of showing, it is moved
+// again if its own frame puts it elsewhere (a frame with a resize grip is
+// taller, say).
+void placeFramed(QWidget &window, const QMargins &guess, std::function<QPoint(const QSize &)> where);
 
 } // namespace recibo
