@@ -79,6 +79,23 @@ class SlipPrint : public QObject {
         return desk.haberes();
     }
 
+    // A slip printed through a KeepingPrinter (left in `printer`), and the
+    // job the scheduler kept of it (its path in `job`).
+    void printKept(KeepingPrinter *&printer, QString &job, int timeoutMs = 20000)
+    {
+        const CupsTestServer &cups = *CupsTestServer::current();
+        Haberes &slip = calculate();
+        auto kept = std::make_unique<KeepingPrinter>();
+        printer = kept.get();
+        currentDesk().setPrinter(std::move(kept));
+        QVERIFY(QTest::qWaitForWindowExposed(&slip));
+        const QStringList before = cups.jobs();
+        test::click(child<QPushButton>(slip, "Imprimir"));
+        job = cups.waitForJob(before, timeoutMs);
+        QVERIFY2(!job.isEmpty(), qPrintable(cups.logTail()));
+        QTRY_VERIFY(child(slip, "Imprimir")->isEnabled());
+    }
+
     static bool failureShown(const Haberes &slip)
     {
         auto *message = slip.findChild<QMessageBox *>(QStringLiteral("mensajeImpresion"));
@@ -167,16 +184,11 @@ private slots:
 #ifndef RECIBO_PRINT_WITH_CUPS
         QSKIP("this build prints pictures through Qt's print support");
 #endif
-        const CupsTestServer &cups = *CupsTestServer::current();
-        Haberes &slip = calculate();
-        auto kept = std::make_unique<KeepingPrinter>();
-        KeepingPrinter &printer = *kept;
-        currentDesk().setPrinter(std::move(kept));
-        QVERIFY(QTest::qWaitForWindowExposed(&slip));
-        const QStringList before = cups.jobs();
-        test::click(child<QPushButton>(slip, "Imprimir"));
-        const QString job = cups.waitForJob(before);
-        QVERIFY2(!job.isEmpty(), qPrintable(cups.logTail()));
+        KeepingPrinter *printer = nullptr;
+        QString job;
+        printKept(printer, job);
+        if (QTest::currentTestFailed())
+            return;
 
         // The objects' dictionaries are plain text; only their streams are packed.
         QFile file(job);
@@ -196,7 +208,7 @@ private slots:
         QString problem;
         const QImage paper = test::rasterFirstPage(job, KeepingPrinter::kDpi, &problem);
         QVERIFY2(!paper.isNull(), qPrintable(problem));
-        const QImage screen = printer.picture.convertToFormat(QImage::Format_Grayscale8);
+        const QImage screen = printer->picture.convertToFormat(QImage::Format_Grayscale8);
         QVERIFY(std::abs(paper.width() - screen.width()) <= 1 && std::abs(paper.height() - screen.height()) <= 1);
         // Text and hairlines are drawn by two renderers, a shade or half a
         // pixel apart here and there: the two are compared square by square
@@ -243,16 +255,12 @@ private slots:
         QVERIFY(!cups.psQueue().isEmpty());
         qputenv("LPDEST", cups.psQueue().toLocal8Bit());
         const auto defaultQueueAgain = qScopeGuard([] { qunsetenv("LPDEST"); });
-        Haberes &slip = calculate();
-        auto kept = std::make_unique<KeepingPrinter>();
-        KeepingPrinter &printer = *kept;
-        currentDesk().setPrinter(std::move(kept));
-        QVERIFY(QTest::qWaitForWindowExposed(&slip));
-        const QStringList before = cups.jobs();
-        test::click(child<QPushButton>(slip, "Imprimir"));
-        const QString job = cups.waitForJob(before, 60000);
-        QVERIFY2(!job.isEmpty(), qPrintable(cups.logTail()));
-        QTRY_VERIFY(child(slip, "Imprimir")->isEnabled());
+        KeepingPrinter *printer = nullptr;
+        QString job;
+        printKept(printer, job, 60000);
+        if (QTest::currentTestFailed())
+            return;
+        Haberes &slip = currentDesk().haberes();
 
         QFile postscript(job);
         QVERIFY(postscript.open(QIODevice::ReadOnly));
@@ -271,7 +279,7 @@ private slots:
         // The characters of the page as the program sent it (blanks are no glyphs).
         QTemporaryFile sent;
         QVERIFY(sent.open());
-        sent.write(printer.pdf);
+        sent.write(printer->pdf);
         sent.flush();
         const std::optional<QString> text = test::pdfText(sent.fileName(), &problem);
         QVERIFY2(text, qPrintable(problem));
