@@ -33,10 +33,10 @@ stop_all() {
 }
 trap 'stop_all; rm -rf "$work"' EXIT
 
-# The window of a title, once it is shown (5 s at most).
+# The window of a title, once it is shown (20 s at most, for a loaded machine).
 window() {
   local id
-  for _ in $(seq 50); do
+  for _ in $(seq 200); do
     id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
     [ -n "$id" ] && { echo "$id"; return; }
     sleep 0.1
