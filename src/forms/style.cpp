@@ -44,7 +44,7 @@ constexpr int kCheckedEdgeWidth = 2;
 
 // What the style draws with see-through parts (shading, soft corners, frame
 // pictures) goes on paper as an opaque picture of itself laid over the
-// backdrop beneath, this fine.
+// backdrop beneath, at this many dots to the inch.
 constexpr double kPaperPictureDpi = 300;
 
 // Qt spreads a stretched picture or a see-through fill taller than about 96
@@ -53,14 +53,16 @@ constexpr double kPaperPictureDpi = 300;
 constexpr int kFrameBand = 64;
 constexpr QMargins kFrameCorners(6, 6, 6, 6);
 
-// The band the ring covers: two pixels just inside the control's outermost
-// pixel, which Fusion draws as a dark outline the ring would not stand out on.
+// The band `width` pixels wide that starts `inset` pixels inside the control.
 QRegion bandOf(const QRect &control, int inset, int width)
 {
     const QRect outer = control.adjusted(inset, inset, -inset, -inset);
     const QRect inner = outer.adjusted(width, width, -width, -width);
     return QRegion(outer).subtracted(QRegion(inner));
 }
+// The band the ring covers: two pixels just inside the control's outermost
+// pixel, which Fusion draws as a dark outline the ring would not stand out on
+// (inside the edge of a toggle that is on).
 QRegion ringOf(const QRect &control, int inset = 1) { return bandOf(control, inset, kRingWidth); }
 
 // A push button that stays down when clicked, and is down now.
