@@ -19,6 +19,8 @@
 #   CUPS_SERVERROOT=<dir>/etc           client.conf / lpoptions come from here
 #   HOME=<dir>/home                     so no ~/.cups/lpoptions interferes
 #   RECIBO_CUPS_QUEUE=CAPQ
+#   RECIBO_CUPS_PS_QUEUE=PSQ            the same capture, as PostScript
+PS_QUEUE=PSQ
 #   RECIBO_CUPS_CAPTURE_DIR=<dir>/capture
 #   RECIBO_CUPS_PID=<pid>               the scheduler's process (tests pause it)
 #
@@ -47,6 +49,7 @@ export LC_ALL LANG
 
 SKIP=77
 QUEUE=CAPQ
+PS_QUEUE=PSQ
 # Marks a folder this script made and may remove.
 MARK=.cups-test-server
 ROOT=${TMPDIR:-/tmp}
@@ -309,6 +312,14 @@ EOF
         cat "$dir/log/lpadmin.out" >&2
         die "could not set up the queue $QUEUE"
     fi
+    # A second queue on the same backend behind a PostScript printer's
+    # description: CUPS turns every page into PostScript on its way there, as
+    # for a PostScript printer or a print-to-PDF queue.
+    if ! lpadmin -h "$sock" -p "$PS_QUEUE" -E -v capture:/ -m drv:///sample.drv/generic.ppd \
+            >>"$dir/log/lpadmin.out" 2>&1; then
+        cat "$dir/log/lpadmin.out" >&2
+        die "could not set up the queue $PS_QUEUE"
+    fi
     default=$(lpstat -h "$sock" -d 2>/dev/null || true)
     case "$default" in
         *": $QUEUE") ;;
@@ -332,6 +343,7 @@ EOF
     echo "CUPS_SERVERROOT=$dir/etc"
     echo "HOME=$dir/home"
     echo "RECIBO_CUPS_QUEUE=$QUEUE"
+    echo "RECIBO_CUPS_PS_QUEUE=$PS_QUEUE"
     echo "RECIBO_CUPS_CAPTURE_DIR=$dir/capture"
     echo "RECIBO_CUPS_PID=$pid"
 }

@@ -19,6 +19,12 @@ case "${1:-run}" in
   *) echo "usage: $0 run|test|bench|shots|package" >&2; exit 2 ;;
 esac
 
+# The print tests read a job that went through CUPS's PostScript path
+# (cups-filters makes it, Ghostscript reads it back).
+if [ "${1:-run}" = test ]; then wanted+=(cups-filters ghostscript); fi
+# Where the windows open is tested under a real window manager.
+if [ "${1:-run}" = test ]; then wanted+=(openbox x11-utils); fi
+
 missing=()
 for package in "${wanted[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

@@ -1,4 +1,5 @@
 #include "app/desk.h"
+#include "app/placement.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -45,7 +46,10 @@ Ingreso &Desk::ingreso()
         return *ingreso_;
     ingreso_ = std::make_unique<Ingreso>();
     Ingreso *entry = ingreso_.get();
-    QObject::connect(entry, &Ingreso::cargoCategoryClicked, entry, [this] { advertencia().open(); });
+    QObject::connect(entry, &Ingreso::cargoCategoryClicked, entry, [this] {
+        placeOverEntry(advertencia());
+        advertencia().open();
+    });
     // Hiding the dialog refers to it, so this too creates it on first use.
     QObject::connect(entry, &Ingreso::hoursCategoryClicked, entry, [this] { advertencia().hide(); });
     QObject::connect(entry, &Ingreso::calculateRequested, entry, [this](const PayInput &input) { calculate(input); });
@@ -101,6 +105,7 @@ PayInput Desk::withCargo(PayInput input)
 void Desk::calculate(PayInput input)
 {
     if (input.path == PayPath::None) {
+        placeOverEntry(errorWindow());
         errorWindow().showError();
         return;
     }
@@ -115,21 +120,41 @@ void Desk::calculate(PayInput input)
     }
     ingreso().clearInputProblem();
     Haberes &slip = haberes();
-    if (!slipPlaced_)
+    if (!slip.isVisible())
         placeSlipBesideEntry();
     slip.showSlip(std::get<Slip>(outcome), ingreso().teacherName(), now());
 }
 
+QRect Desk::entryScreen()
+{
+    QScreen *screen = ingreso().screen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+QMargins Desk::entryFrame()
+{
+    const QRect frame = ingreso().frameGeometry();
+    const QRect client = ingreso().geometry();
+    return QMargins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                    frame.bottom() - client.bottom());
+}
+
 void Desk::placeSlipBesideEntry()
 {
-    slipPlaced_ = true;
-    // Beside the entry window where the screen has room, else a little below it.
+    const WorkingAreas keep{ingreso().calcularOnScreen(), ingreso().fieldsOnScreen()};
+    const QRect screen = entryScreen();
     const QRect entry = ingreso().frameGeometry();
-    const QRect screen = ingreso().screen() ? ingreso().screen()->availableGeometry() : QRect();
-    QPoint place = entry.topRight() + QPoint(8, 0);
-    if (!screen.isNull() && place.x() + haberes().width() > screen.right())
-        place = entry.topLeft() + QPoint(40, 40);
-    haberes().move(place);
+    placeFramed(haberes(), entryFrame(), [=](const QSize &slip) { return slipPlace(screen, entry, slip, keep); });
+}
+
+void Desk::placeOverEntry(QWidget &dialog)
+{
+    // Where it is shown already, it stays where the user sees it.
+    if (dialog.isVisible())
+        return;
+    const QRect screen = entryScreen();
+    const QRect entry = ingreso().frameGeometry();
+    placeFramed(dialog, entryFrame(), [=](const QSize &size) { return centredOver(screen, entry, size); });
 }
 
 void Desk::quit()

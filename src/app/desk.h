@@ -1,9 +1,14 @@
 #pragma once
 
+#include <QMargins>
+#include <QRect>
+
 #include <functional>
 #include <memory>
 
 #include "calc/pay_input.h"
+
+class QWidget;
 
 namespace recibo {
 
@@ -52,7 +57,13 @@ public:
 private:
     // The entry window's data with the cargo held by the selection dialog.
     PayInput withCargo(PayInput input);
+    // The slip beside the entry window, or where it leaves "Calcular" and the
+    // fields in view; a dialog centred over the entry window. The entry
+    // window's own place is the window manager's.
     void placeSlipBesideEntry();
+    void placeOverEntry(QWidget &dialog);
+    QRect entryScreen();
+    QMargins entryFrame(); // the window manager's frame round the entry window
 
     std::unique_ptr<Ingreso> ingreso_;
     std::unique_ptr<Advertencia> advertencia_;
@@ -60,7 +71,6 @@ private:
     std::unique_ptr<ErrorWindow> errorWindow_;
     std::unique_ptr<SlipPrinter> printer_; // kept for the slip window until it exists
     std::function<void()> quitHandler_;
-    bool slipPlaced_ = false;
 };
 
 } // namespace recibo

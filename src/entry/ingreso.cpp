@@ -221,4 +221,25 @@ void Ingreso::clearInputProblem()
         inputMessage_->hide();
 }
 
+namespace {
+
+QRect onScreen(const QWidget *widget) { return QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size()); }
+
+} // namespace
+
+QRect Ingreso::calcularOnScreen() const { return onScreen(calcular_); }
+
+QList<QRect> Ingreso::fieldsOnScreen() const
+{
+    QList<QRect> fields;
+    for (const QWidget *control : findChildren<QWidget *>()) {
+        const auto *button = qobject_cast<const QAbstractButton *>(control);
+        const bool field = qobject_cast<const QLineEdit *>(control) || qobject_cast<const QComboBox *>(control) ||
+                           (button && button->isCheckable());
+        if (field && control->isVisible())
+            fields.append(onScreen(control));
+    }
+    return fields;
+}
+
 } // namespace recibo

@@ -45,6 +45,11 @@ public:
     // Puts the keyboard focus in the name box, as at start-up.
     void focusTeacherName();
 
+    // Where "Calcular" is on the screen, and each field shown: the places
+    // another window should not cover.
+    QRect calcularOnScreen() const;
+    QList<QRect> fieldsOnScreen() const;
+
 public slots:
     // "Listo" of the selection dialog: the chosen cargo is shown.
     void showChosenCargo(const recibo::CargoChoice &cargo);

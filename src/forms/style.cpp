@@ -1,5 +1,6 @@
 #include "forms/style.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QBackingStore>
 #include <QComboBox>
@@ -15,6 +16,7 @@
 #include <qdrawutil.h>
 
 #include <algorithm>
+#include <cmath>
 #include <deque>
 
 #ifdef RECIBO_READS_PNG
@@ -32,19 +34,42 @@ namespace {
 const QColor kRingColour(0, 0, 128);
 constexpr int kRingWidth = 2;
 
+// A toggle that is on (a checked deduction, the chosen seniority band) shows
+// a black edge two pixels wide round its sunken face: at least 8:1 against
+// every face colour of the windows when off, where the sunken shade alone
+// differs by little more than 1:1. A focused toggle that is on shows its ring
+// inside that edge, so the two never stand for each other.
+const QColor kCheckedEdge(0, 0, 0);
+constexpr int kCheckedEdgeWidth = 2;
+
+// What the style draws with see-through parts (shading, soft corners, frame
+// pictures) goes on paper as an opaque picture of itself laid over the
+// backdrop beneath, at this many dots to the inch.
+constexpr double kPaperPictureDpi = 300;
+
 // Qt spreads a stretched picture or a see-through fill taller than about 96
 // rows over a pool of threads; a group box's frame is drawn in bands lower
 // than that.
 constexpr int kFrameBand = 64;
 constexpr QMargins kFrameCorners(6, 6, 6, 6);
 
-// The band the ring covers: two pixels just inside the control's outermost
-// pixel, which Fusion draws as a dark outline the ring would not stand out on.
-QRegion ringOf(const QRect &control)
+// The band `width` pixels wide that starts `inset` pixels inside the control.
+QRegion bandOf(const QRect &control, int inset, int width)
 {
-    const QRect outer = control.adjusted(1, 1, -1, -1);
-    const QRect inner = outer.adjusted(kRingWidth, kRingWidth, -kRingWidth, -kRingWidth);
+    const QRect outer = control.adjusted(inset, inset, -inset, -inset);
+    const QRect inner = outer.adjusted(width, width, -width, -width);
     return QRegion(outer).subtracted(QRegion(inner));
+}
+// The band the ring covers: two pixels just inside the control's outermost
+// pixel, which Fusion draws as a dark outline the ring would not stand out on
+// (inside the edge of a toggle that is on).
+QRegion ringOf(const QRect &control, int inset = 1) { return bandOf(control, inset, kRingWidth); }
+
+// A push button that stays down when clicked, and is down now.
+bool toggledOn(const QStyleOption *option, const QWidget *widget)
+{
+    const auto *button = qobject_cast<const QAbstractButton *>(widget);
+    return button && button->isCheckable() && (option->state & QStyle::State_On);
 }
 
 // Whether the painter draws into the window on the screen. Printing renders
@@ -64,6 +89,72 @@ bool onScreen(const QPainter *painter, const QWidget *widget)
 bool showsRing(const QWidget *control)
 {
     return control && control->hasFocus() && control->window()->testAttribute(Qt::WA_KeyboardFocusChange);
+}
+
+// Whether the painter draws for paper: a printer, a PDF writer, a recorded
+// picture, anything but pixels. Paper takes no transparency: a PostScript
+// printer, or the PostScript path of a print queue, would turn the whole area
+// under a see-through part into one picture, its text with it.
+bool onPaper(const QPainter *painter)
+{
+    const QPaintEngine *engine = painter->paintEngine();
+    return engine && engine->type() != QPaintEngine::Raster;
+}
+
+// The colour a control is drawn over: the background of the nearest widget
+// that fills its own, up to the window.
+QColor backdropOf(const QWidget *widget)
+{
+    for (const QWidget *w = widget; w; w = w->parentWidget()) {
+        if (w->autoFillBackground() || w->isWindow())
+            return w->palette().color(w->backgroundRole());
+    }
+    return Qt::white;
+}
+
+// `picture` laid over `backdrop` and made opaque: what the paper shows where
+// the picture is drawn over that colour.
+QImage flattened(const QImage &picture, const QColor &backdrop)
+{
+    QImage opaque(picture.size(), QImage::Format_RGB32);
+    opaque.setDevicePixelRatio(picture.devicePixelRatio());
+    opaque.fill(backdrop);
+    QPainter painter(&opaque);
+    painter.drawImage(0, 0, picture);
+    return opaque;
+}
+
+// Runs `draw` (drawing with see-through parts into `area`) into an opaque
+// picture over `backdrop` and puts that on the paper. The picture has as many
+// pixels as the paper has dots, up to kPaperPictureDpi, and goes into the
+// page without loss.
+template <typename Draw> void drawOpaque(QPainter *painter, const QRect &area, const QColor &backdrop, Draw draw)
+{
+    if (area.isEmpty())
+        return;
+    const QTransform &toDevice = painter->deviceTransform();
+    const double deviceScale =
+        std::max(std::hypot(toDevice.m11(), toDevice.m12()), std::hypot(toDevice.m21(), toDevice.m22()));
+    // The device the engine draws on: a widget's painter names the widget.
+    const QPaintDevice *paper = painter->paintEngine()->paintDevice();
+    const int dpi = std::max(paper ? paper->logicalDpiX() : 0, 1);
+    const double scale = std::max(1.0, std::min(deviceScale, kPaperPictureDpi * deviceScale / dpi));
+    QImage picture((QSizeF(area.size()) * scale).toSize(), QImage::Format_RGB32);
+    if (picture.isNull())
+        return;
+    picture.setDevicePixelRatio(scale);
+    picture.fill(backdrop);
+    {
+        QPainter inner(&picture);
+        inner.setFont(painter->font());
+        inner.setRenderHints(painter->renderHints());
+        inner.translate(-area.topLeft());
+        draw(&inner);
+    }
+    painter->save();
+    painter->setRenderHint(QPainter::LosslessImageRendering);
+    painter->drawImage(QRectF(area), picture);
+    painter->restore();
 }
 
 // A PNG picture from Qt's resources, read by libpng. QImageReader would
@@ -92,11 +183,12 @@ QImage readPng(const QString &path)
 }
 #endif
 
-void paintRing(QPainter *painter, const QRegion &ring)
+void paintBand(QPainter *painter, const QRegion &region, const QColor &colour)
 {
-    for (const QRect &band : ring)
-        painter->fillRect(band, kRingColour);
+    for (const QRect &band : region)
+        painter->fillRect(band, colour);
 }
+void paintRing(QPainter *painter, const QRegion &ring) { paintBand(painter, ring, kRingColour); }
 
 class FormStyle : public QProxyStyle {
 public:
@@ -105,16 +197,30 @@ public:
     void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
                      const QWidget *widget) const override
     {
+        if (seeThrough(element) && onPaper(painter)) {
+            drawOpaque(painter, option->rect, backdropOf(widget),
+                       [&](QPainter *picture) { drawControl(element, option, picture, widget); });
+            return;
+        }
         QProxyStyle::drawControl(element, option, painter, widget);
+        const bool on = element == CE_PushButtonBevel && toggledOn(option, widget);
+        if (on)
+            paintBand(painter, bandOf(option->rect, 0, kCheckedEdgeWidth), kCheckedEdge);
         // A button's ring goes on its face, under its caption (the face is
-        // drawn first); a check box's runs round its caption and its box.
+        // drawn first), inside the edge of a toggle that is on; a check box's
+        // runs round its caption and its box.
         if ((element == CE_PushButtonBevel || element == CE_CheckBox) && showsRing(widget) && onScreen(painter, widget))
-            paintRing(painter, ringOf(option->rect));
+            paintRing(painter, ringOf(option->rect, on ? kCheckedEdgeWidth : 1));
     }
 
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
                             const QWidget *widget) const override
     {
+        if (seeThrough(control) && onPaper(painter)) {
+            drawOpaque(painter, option->rect, backdropOf(widget),
+                       [&](QPainter *picture) { drawComplexControl(control, option, picture, widget); });
+            return;
+        }
         QProxyStyle::drawComplexControl(control, option, painter, widget);
         if ((control == CC_ComboBox || control == CC_ScrollBar) && showsRing(widget) && onScreen(painter, widget))
             paintRing(painter, ringOf(option->rect));
@@ -125,6 +231,12 @@ public:
     {
         if (element == PE_FrameGroupBox) {
             drawGroupBoxFrame(option, painter, widget);
+            return;
+        }
+        // A primitive draws no text: on paper the whole of it goes as a picture.
+        if (onPaper(painter)) {
+            drawOpaque(painter, option->rect, backdropOf(widget),
+                       [&](QPainter *picture) { drawPrimitive(element, option, picture, widget); });
             return;
         }
         // Fusion keeps each button face it draws as a picture, under a key of
@@ -174,10 +286,14 @@ private:
         if (groupBoxFrame_.isNull())
             loadGroupBoxFrame();
         const QRect frame = option->rect.adjusted(0, top, 0, 0);
-        // Only drawing into pixels spreads the work over threads; a printer or
-        // a PDF takes the frame in one piece.
-        if (painter->paintEngine()->type() != QPaintEngine::Raster) {
-            qDrawBorderPixmap(painter, frame, kFrameCorners, groupBoxFrame_);
+        // Only drawing into pixels spreads the work over threads; paper takes
+        // the frame in one piece, with its soft corners laid over the box's
+        // own background beforehand.
+        if (onPaper(painter)) {
+            painter->save();
+            painter->setRenderHint(QPainter::LosslessImageRendering);
+            qDrawBorderPixmap(painter, frame, kFrameCorners, paperGroupBoxFrame(backdropOf(widget)));
+            painter->restore();
             return;
         }
         const QRect middle = frame.marginsRemoved(kFrameCorners);
@@ -212,8 +328,46 @@ private:
                 plain = picture.pixel(x, y) == picture.pixel(middle.topLeft());
         groupBoxMiddle_ = plain ? QColor::fromRgba(picture.pixel(middle.topLeft())) : QColor();
     }
+    // The frame picture made opaque over `backdrop` (the last one asked for is kept).
+    const QPixmap &paperGroupBoxFrame(const QColor &backdrop) const
+    {
+        if (groupBoxFrame_.isNull())
+            loadGroupBoxFrame();
+        if (paperFrame_.isNull() || paperBackdrop_ != backdrop) {
+            paperFrame_ = QPixmap::fromImage(flattened(groupBoxFrame_.toImage(), backdrop));
+            paperBackdrop_ = backdrop;
+        }
+        return paperFrame_;
+    }
     mutable QColor groupBoxMiddle_;
     mutable QPixmap groupBoxFrame_;
+    mutable QPixmap paperFrame_;
+    mutable QColor paperBackdrop_;
+
+    // The controls Fusion draws with see-through parts; those that draw text
+    // are left out, so that text stays text on paper.
+    static bool seeThrough(ControlElement element)
+    {
+        switch (element) {
+        case CE_PushButtonBevel:
+        case CE_ScrollBarAddLine:
+        case CE_ScrollBarSubLine:
+        case CE_ScrollBarAddPage:
+        case CE_ScrollBarSubPage:
+        case CE_ScrollBarSlider:
+        case CE_ScrollBarFirst:
+        case CE_ScrollBarLast:
+        case CE_ProgressBarGroove:
+        case CE_ProgressBarContents:
+            return true;
+        default:
+            return false;
+        }
+    }
+    static bool seeThrough(ComplexControl control)
+    {
+        return control == CC_ScrollBar || control == CC_ComboBox || control == CC_SpinBox || control == CC_Slider;
+    }
 
     // The first palette seen with the same colours as `palette`.
     const QPalette &sharedPalette(const QPalette &palette) const

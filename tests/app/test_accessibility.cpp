@@ -5,12 +5,15 @@
 // the keyboard shows a ring on the screen, never on paper.
 
 #include <QAccessible>
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyleFactory>
+
+#include <cmath>
 
 #include "forms/decoration.h"
 #include "forms/line.h"
@@ -68,6 +71,40 @@ double ringShare(const QImage &window, const QWidget *control)
     }
     return band ? double(blue) / band : 0;
 }
+// The band `width` pixels wide that starts `inset` pixels inside `area`.
+QRegion band(const QRect &area, int inset, int width)
+{
+    const QRect outer = area.adjusted(inset, inset, -inset, -inset);
+    return QRegion(outer).subtracted(QRegion(outer.adjusted(width, width, -width, -width)));
+}
+// Share of the pixels of `region` that are `colour`.
+double share(const QImage &image, const QRegion &region, QRgb colour)
+{
+    int all = 0, matching = 0;
+    for (const QRect &r : region) {
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            for (int x = r.left(); x <= r.right(); ++x) {
+                ++all;
+                matching += image.pixel(x, y) == colour ? 1 : 0;
+            }
+        }
+    }
+    return all ? double(matching) / all : 0;
+}
+// WCAG's contrast ratio of two colours, 1 to 21.
+double contrast(QRgb a, QRgb b)
+{
+    const auto luminance = [](QRgb c) {
+        const auto linear = [](int v) {
+            const double s = v / 255.0;
+            return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c));
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
 QImage onScreen(QWidget &window)
 {
     QCoreApplication::processEvents();
@@ -330,12 +367,91 @@ private slots:
                                                : &desk.advertencia();
         shown->show();
         QVERIFY(QTest::qWaitForWindowExposed(shown));
-        const QImage ours = shown->grab().toImage();
+        const QImage ours = shown->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-        const QImage fusion = shown->grab().toImage();
+        const QImage fusion = shown->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QApplication::setStyle(forms::createStyle());
         QCOMPARE(ours.size(), fusion.size());
-        QVERIFY(ours == fusion);
+        // The one difference: the black edge of the toggles that are on (the
+        // hours option of this slip, the incentive, ...).
+        QRegion edges;
+        for (auto *toggle : shown->findChildren<QPushButton *>()) {
+            if (toggle->isCheckable() && toggle->isChecked() && toggle->isVisible())
+                edges += band(QRect(toggle->mapTo(shown, QPoint(0, 0)), toggle->size()), 0, 2);
+        }
+        QVERIFY(window != "ingreso" || !edges.isEmpty());
+        for (int y = 0; y < ours.height(); ++y) {
+            for (int x = 0; x < ours.width(); ++x) {
+                const QRgb expected = edges.contains(QPoint(x, y)) ? qRgb(0, 0, 0) : fusion.pixel(x, y);
+                if (ours.pixel(x, y) != expected)
+                    QFAIL(qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
+            }
+        }
+    }
+
+    // A toggle that is on stands out from one that is off by at least 3:1
+    // (WCAG's contrast for a state), all round its edge; inside the edge the
+    // face and the caption are as before.
+    void aToggleThatIsOnShowsIt_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char *name : {"cargo", "horasmedio", "horassup", "opincentivo", "transporte", "inasist", "Iosper",
+                                 "Osplad", "VESNAR", "APORTEJUB", "cajacomp", "Ley4035", "Seguro3011", "Option1",
+                                 "Option7", "Option12"})
+            QTest::newRow(name) << name;
+    }
+    void aToggleThatIsOnShowsIt()
+    {
+        QFETCH(QString, name);
+        auto *toggle = child<QPushButton>(currentDesk().ingreso(), name);
+        QVERIFY(toggle && toggle->isCheckable());
+        // An option of a group cannot be switched off alone: drawn here off and on at will.
+        if (toggle->group())
+            toggle->group()->setExclusive(false);
+        const auto drawn = [toggle](bool checked) {
+            toggle->setChecked(checked);
+            return toggle->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        };
+        const QImage off = drawn(false);
+        const QImage on = drawn(true);
+        // The edge against the face just inside the outline, where it lies
+        // (drawn without the caption, whose letters reach the edge here and there).
+        const QString caption = toggle->text();
+        toggle->setText(QString());
+        const QImage bareOff = drawn(false);
+        const QImage bareOn = drawn(true);
+        toggle->setText(caption);
+        const QRect whole = toggle->rect();
+        double least = 21;
+        for (const QRect &r : band(whole, 0, 2)) {
+            for (int y = r.top(); y <= r.bottom(); ++y) {
+                for (int x = r.left(); x <= r.right(); ++x) {
+                    for (const QRect &f : band(whole, 1, 1))
+                        least = std::min(least, contrast(bareOn.pixel(x, y), bareOff.pixel(f.center())));
+                }
+            }
+        }
+        QVERIFY2(least >= 3.0, qPrintable(QString::number(least)));
+        const QRect inside = whole.adjusted(2, 2, -2, -2);
+        for (int y = inside.top(); y <= inside.bottom(); ++y)
+            for (int x = inside.left(); x <= inside.right(); ++x)
+                QVERIFY(on.pixel(x, y) == off.pixel(x, y) || on.pixel(x, y) != qRgb(0, 0, 0));
+    }
+
+    // Focus and state never stand for each other: a toggle that is on, focused
+    // from the keyboard, shows its black edge and the dark blue ring inside it.
+    void theRingOfAToggleThatIsOnIsInsideItsEdge()
+    {
+        Ingreso &ingreso = currentDesk().ingreso();
+        QVERIFY(QTest::qWaitForWindowActive(&ingreso));
+        QWidget *incentive = child(ingreso, "opincentivo"); // on at start
+        QTest::keyClick(child(ingreso, "docente"), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), incentive);
+        const QImage screen = onScreen(ingreso);
+        const QRect area(incentive->mapTo(&ingreso, QPoint(0, 0)), incentive->size());
+        QCOMPARE(share(screen, band(area, 0, 2), qRgb(0, 0, 0)), 1.0);
+        QCOMPARE(share(screen, band(area, 2, 2), kRing), 1.0);
     }
 
     // Printing draws the window with its focused control, but no ring.

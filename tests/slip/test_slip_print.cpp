@@ -3,6 +3,11 @@
 // system that does not answer leaves the window in use.
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -19,11 +24,68 @@ using namespace recibo;
 using recibo::test::child;
 using recibo::test::CupsTestServer;
 
+namespace {
+
+// The system's printer, keeping what it was given: the page as sent, and the
+// window in its paper face drawn into a picture of the whole page at kDpi
+// (in pixels, where anything see-through is blended as on the screen).
+class KeepingPrinter : public DefaultPrinter {
+public:
+    static constexpr int kDpi = 150;
+    void takeFromWindow(QWidget &window, SlipPage &page) override
+    {
+        DefaultPrinter::takeFromWindow(window, page);
+        const QPageLayout layout = slipPageLayout();
+        picture = QImage(layout.fullRectPixels(kDpi).size(), QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        QVERIFY(drawWindow(window, picture, layout.paintRectPixels(kDpi)).isEmpty());
+    }
+    PrintOutcome send(const SlipPage &page, std::stop_token stop) override
+    {
+        pdf = page.pdf;
+        return DefaultPrinter::send(page, stop);
+    }
+    QByteArray pdf;
+    QImage picture;
+};
+
+// Output of a tool, or nullopt with the reason in `problem`.
+std::optional<QByteArray> toolOutput(const QString &tool, const QStringList &arguments, QString *problem)
+{
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        *problem = tool + QStringLiteral(" failed: ") + process.errorString() + QLatin1Char(' ') +
+                   QString::fromLocal8Bit(process.readAllStandardError());
+        return std::nullopt;
+    }
+    return process.readAllStandardOutput();
+}
+
+} // namespace
+
 class SlipPrint : public QObject {
     Q_OBJECT
 
     // A slip on the secondary-hours path, as a user gets it.
     Haberes &calculate() { return test::calculateSecondaryHours(QStringLiteral("Pérez, Ana"), QStringLiteral("12")).haberes(); }
+
+    // A slip printed through a KeepingPrinter (left in `printer`), and the
+    // job the scheduler kept of it (its path in `job`).
+    void printKept(KeepingPrinter *&printer, QString &job, int timeoutMs = 20000)
+    {
+        const CupsTestServer &cups = *CupsTestServer::current();
+        Haberes &slip = calculate();
+        auto kept = std::make_unique<KeepingPrinter>();
+        printer = kept.get();
+        currentDesk().setPrinter(std::move(kept));
+        QVERIFY(QTest::qWaitForWindowExposed(&slip));
+        const QStringList before = cups.jobs();
+        test::click(child<QPushButton>(slip, "Imprimir"));
+        job = cups.waitForJob(before, timeoutMs);
+        QVERIFY2(!job.isEmpty(), qPrintable(cups.logTail()));
+        QTRY_VERIFY(child(slip, "Imprimir")->isEnabled());
+    }
 
     static bool failureShown(const Haberes &slip)
     {
@@ -102,6 +164,122 @@ private slots:
         // Back on the screen the window is whole again.
         QVERIFY(child(slip, "Volver")->isVisible());
         QVERIFY(!child(slip, "Text4")->isVisible());
+    }
+
+    // The page carries nothing see-through: no soft-masked picture, no fill
+    // or stroke below full opacity. And it looks as the window in its paper
+    // face does, drawn in pixels with every shade blended as Fusion blends it.
+    void thePrintedPageHasNoTransparency()
+    {
+        RECIBO_REQUIRE_CUPS();
+#ifndef RECIBO_PRINT_WITH_CUPS
+        QSKIP("this build prints pictures through Qt's print support");
+#endif
+        KeepingPrinter *printer = nullptr;
+        QString job;
+        printKept(printer, job);
+        if (QTest::currentTestFailed())
+            return;
+
+        // The objects' dictionaries are plain text; only their streams are packed.
+        QFile file(job);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.startsWith("%PDF"));
+        static const QRegularExpression softMask(QStringLiteral("/SMask(?!\\s*/None)"));
+        QVERIFY(!softMask.match(QString::fromLatin1(bytes)).hasMatch());
+        static const QRegularExpression opacity(QStringLiteral("/(ca|CA)\\s+([0-9.]+)"));
+        int opacities = 0;
+        for (const auto &match : opacity.globalMatch(QString::fromLatin1(bytes))) {
+            ++opacities;
+            QVERIFY2(match.captured(2).toDouble() >= 1.0, qPrintable(match.captured(0)));
+        }
+        QVERIFY(opacities > 0); // Qt states the opacity of its drawing state
+
+        QString problem;
+        const QImage paper = test::rasterFirstPage(job, KeepingPrinter::kDpi, &problem);
+        QVERIFY2(!paper.isNull(), qPrintable(problem));
+        const QImage screen = printer->picture.convertToFormat(QImage::Format_Grayscale8);
+        QVERIFY(std::abs(paper.width() - screen.width()) <= 1 && std::abs(paper.height() - screen.height()) <= 1);
+        // Text and hairlines are drawn by two renderers, a shade or half a
+        // pixel apart here and there: the two are compared square by square
+        // (a tenth of an inch across), where a frame or a shade blended wrong
+        // stays a difference.
+        constexpr int kSquare = KeepingPrinter::kDpi / 10;
+        const auto meanOf = [](const QImage &grey, int left, int top) {
+            int sum = 0;
+            for (int y = top; y < top + kSquare; ++y)
+                for (int x = left; x < left + kSquare; ++x)
+                    sum += grey.constScanLine(y)[x];
+            return double(sum) / (kSquare * kSquare);
+        };
+        double worst = 0;
+        int squares = 0, apart = 0;
+        for (int top = 0; top + kSquare <= std::min(paper.height(), screen.height()); top += kSquare) {
+            for (int left = 0; left + kSquare <= std::min(paper.width(), screen.width()); left += kSquare) {
+                const double d = std::abs(meanOf(paper, left, top) - meanOf(screen, left, top));
+                worst = std::max(worst, d);
+                ++squares;
+                apart += d > 4 ? 1 : 0;
+            }
+        }
+        qInfo("page against the window in pixels: %d of %d squares more than 4 grey levels apart, the most %.1f",
+              apart, squares, worst);
+        // Blended over a backdrop a shade off white, the page is apart in a
+        // quarter of its squares; drawn right, in about one in twenty-five.
+        QVERIFY2(apart < squares / 10 && worst < 64, qPrintable(QStringLiteral("%1 %2").arg(apart).arg(worst)));
+    }
+
+    // Through CUPS's PostScript path (a PostScript printer's queue), every
+    // character of the page is still drawn as text: the rows, amounts and
+    // totals are not turned into a picture on the way.
+    void aPostScriptQueueKeepsTheText()
+    {
+        RECIBO_REQUIRE_CUPS();
+#ifndef RECIBO_PRINT_WITH_CUPS
+        QSKIP("this build prints pictures through Qt's print support");
+#endif
+        const QString ghostscript = QStandardPaths::findExecutable(QStringLiteral("gs"));
+        if (ghostscript.isEmpty())
+            QSKIP("no Ghostscript to read the PostScript job (scripts/install-deps.sh test installs it)");
+        const CupsTestServer &cups = *CupsTestServer::current();
+        QVERIFY(!cups.psQueue().isEmpty());
+        qputenv("LPDEST", cups.psQueue().toLocal8Bit());
+        const auto defaultQueueAgain = qScopeGuard([] { qunsetenv("LPDEST"); });
+        KeepingPrinter *printer = nullptr;
+        QString job;
+        printKept(printer, job, 60000);
+        if (QTest::currentTestFailed())
+            return;
+        Haberes &slip = currentDesk().haberes();
+
+        QFile postscript(job);
+        QVERIFY(postscript.open(QIODevice::ReadOnly));
+        QVERIFY(postscript.read(4) == "%!PS");
+        // Ghostscript lists each character drawn as text, with its place.
+        QString problem;
+        const auto drawn =
+            toolOutput(ghostscript,
+                       {QStringLiteral("-q"), QStringLiteral("-dNOPAUSE"), QStringLiteral("-dBATCH"),
+                        QStringLiteral("-dSAFER"), QStringLiteral("-sDEVICE=txtwrite"), QStringLiteral("-dTextFormat=0"),
+                        QStringLiteral("-sOutputFile=-"), job},
+                       &problem);
+        QVERIFY2(drawn, qPrintable(problem));
+        const int characters = int(drawn->count("<char "));
+
+        // The characters of the page as the program sent it (blanks are no glyphs).
+        QTemporaryFile sent;
+        QVERIFY(sent.open());
+        sent.write(printer->pdf);
+        sent.flush();
+        const std::optional<QString> text = test::pdfText(sent.fileName(), &problem);
+        QVERIFY2(text, qPrintable(problem));
+        QVERIFY(text->contains(test::caption(child(slip, "liquido"))));
+        int letters = 0;
+        for (const QChar c : *text)
+            letters += c.isSpace() ? 0 : 1;
+        QVERIFY(letters > 300);
+        QCOMPARE(characters, letters);
     }
 
     void aSchedulerThatDoesNotAnswerLeavesTheWindowInUse()

@@ -143,6 +143,8 @@ CupsTestServer::CupsTestServer()
             m_dir = value;
         else if (name == QLatin1String("RECIBO_CUPS_QUEUE"))
             m_queue = value;
+        else if (name == QLatin1String("RECIBO_CUPS_PS_QUEUE"))
+            m_psQueue = value;
         else if (name == QLatin1String("RECIBO_CUPS_CAPTURE_DIR"))
             m_captureDir = value;
         else if (name == QLatin1String("RECIBO_CUPS_PID"))

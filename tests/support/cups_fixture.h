@@ -68,6 +68,9 @@ public:
     QString reason() const { return m_reason; }
 
     QString queue() const { return m_queue; }
+    // A second queue that keeps its jobs in the same folder, after CUPS has
+    // turned them into PostScript (as for a PostScript printer).
+    QString psQueue() const { return m_psQueue; }
     QString socketPath() const { return m_socket; }
     QString captureDir() const { return m_captureDir; }
     // The scheduler's process, for tests that pause it (kill -STOP / -CONT).
@@ -102,6 +105,7 @@ private:
     State m_state = State::Broken;
     QString m_reason;
     QString m_queue;
+    QString m_psQueue;
     QString m_socket;
     QString m_captureDir;
     qint64 m_pid = 0;
