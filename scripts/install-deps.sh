@@ -9,13 +9,14 @@
 set -euo pipefail
 
 build=(cmake ninja-build g++ qt6-base-dev libcups2-dev libpng-dev qt6-translations-l10n fonts-liberation2)
-web=(cmake ninja-build emscripten node-acorn librsvg2-bin lighttpd)
+web=(cmake ninja-build emscripten node-acorn librsvg2-bin lighttpd lighttpd-mod-deflate)
 case "${1:-run}" in
   run) wanted=("${build[@]}") ;;
   test) wanted=("${build[@]}" cups cups-client poppler-utils fonts-dejavu-core clang-14 libclang-rt-14-dev
         dpkg-dev desktop-file-utils lintian appstream man-db xvfb xauth xdotool imagemagick dbus at-spi2-core
         python3-pyatspi)
-        wanted+=("${web[@]}" chromium nodejs npm) ;;
+        wanted+=("${web[@]}" chromium nodejs)
+        command -v npm >/dev/null || wanted+=(npm) ;; # NodeSource's nodejs brings its own npm
   bench) wanted=("${build[@]}" libbenchmark-dev) ;;
   shots) wanted=("${build[@]}" xvfb xdotool imagemagick) ;;
   package) wanted=("${build[@]}" dpkg-dev lintian) ;;

@@ -79,6 +79,7 @@ icons() {
 serve() {
   [ -f "$site/index.html" ] || { echo "web.sh: no site in $site; build it with scripts/web.sh build" >&2; exit 1; }
   command -v lighttpd >/dev/null || scripts/install-deps.sh web
+  # mod_dirlisting is not loaded: a folder without index.html lists nothing.
   # The header carries the policy the page's meta element gives, and what
   # only a header can say (no framing by other sites).
   local policy conf
@@ -94,7 +95,6 @@ server.port = $port
 server.modules = ("mod_indexfile", "mod_setenv", "mod_deflate")
 server.tag = ""
 index-file.names = ("index.html")
-dir-listing.activate = "disable"
 mimetype.assign = (
   ".html" => "text/html; charset=utf-8",
   ".css" => "text/css; charset=utf-8",
