@@ -83,9 +83,11 @@ async function start() {
     shown = { input, teacher: byId('docente').value, dateLine: dateLine(new Date()) };
     showSlip(outcome.slip, { ...shown, cargo: input.cargo });
     byId('copy-status').textContent = '';
+    // The slip's title takes the focus; on a phone the slip lies below the
+    // form, so it is brought to the top of the screen.
     const title = byId('slip-title');
     title.focus({ preventScroll: true });
-    title.scrollIntoView({ block: 'start' });
+    if (title.getBoundingClientRect().top > window.innerHeight / 2) title.scrollIntoView({ block: 'start' });
   });
 
   const comment = byId('Text11');
