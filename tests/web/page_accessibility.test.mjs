@@ -63,6 +63,34 @@ describe('accessibility', () => {
     });
   }
 
+  it("an amount's explanation opens by touch, mouse and keyboard", async () => {
+    const page = await site.newPage();
+    await click(page, 'horassup');
+    await fill(page, 'numerohorassup', '10');
+    await calcular(page);
+    const amount = '#Haberes tbody tr:first-child .amount-button';
+    const explanationShown = () =>
+      page.$eval(amount, (button) => document.getElementById(button.getAttribute('aria-describedby')).checkVisibility());
+    assert.equal(await explanationShown(), false);
+    await page.tap(amount);
+    assert.equal(await explanationShown(), true, 'a tap opens it');
+    await page.tap(amount);
+    assert.equal(await explanationShown(), false, 'a second tap closes it');
+    await page.mouse.move(0, 0);
+    await page.hover('#thaberes .amount-button');
+    assert.equal(await explanationShown(), false);
+    await page.hover(amount);
+    assert.equal(await explanationShown(), true, 'the pointer over it shows it');
+    await page.mouse.move(0, 0);
+    await page.focus('#thaberes .amount-button');
+    assert.equal(await explanationShown(), false, 'the focus elsewhere');
+    await page.focus(amount);
+    assert.equal(await explanationShown(), true, 'the focus on it shows it');
+    await page.keyboard.press('Escape');
+    assert.equal(await explanationShown(), false, 'Escape hides it');
+    await page.close();
+  });
+
   it('a slip from the name with the keyboard alone', async () => {
     const page = await site.newPage();
     const focused = () => page.evaluate(() => document.activeElement.id);
