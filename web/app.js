@@ -109,6 +109,7 @@ async function start() {
     }
   });
 
+  status.textContent = '';
   byId('Command1').disabled = false;
   document.documentElement.dataset.ready = 'true';
 }
