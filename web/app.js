@@ -24,7 +24,9 @@ function clearRefusal() {
   for (const message of document.querySelectorAll('.error-message')) message.remove();
   for (const field of document.querySelectorAll('[aria-invalid]')) {
     field.removeAttribute('aria-invalid');
-    const describedBy = (field.getAttribute('aria-describedby') || '').split(' ').filter((id) => id !== 'error-text');
+    const describedBy = (field.getAttribute('aria-describedby') || '')
+      .split(' ')
+      .filter((id) => id && id !== 'error-text');
     if (describedBy.length) field.setAttribute('aria-describedby', describedBy.join(' '));
     else field.removeAttribute('aria-describedby');
   }

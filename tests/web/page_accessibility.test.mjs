@@ -40,7 +40,8 @@ const STATES = [
 async function violations(page) {
   await page.evaluate(axeSource);
   return page.evaluate(async () => {
-    const result = await window.axe.run(document, { runOnly: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'best-practice'] });
+    const runOnly = ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'best-practice'];
+    const result = await window.axe.run(document, { runOnly });
     return result.violations.map((v) => `${v.id}: ${v.nodes.map((node) => node.target.join(' ')).join(', ')}`);
   });
 }
@@ -70,7 +71,8 @@ describe('accessibility', () => {
     await calcular(page);
     const amount = '#Haberes tbody tr:first-child .amount-button';
     const explanationShown = () =>
-      page.$eval(amount, (button) => document.getElementById(button.getAttribute('aria-describedby')).checkVisibility());
+      page.$eval(amount, (button) =>
+        document.getElementById(button.getAttribute('aria-describedby')).checkVisibility());
     assert.equal(await explanationShown(), false);
     await page.tap(amount);
     assert.equal(await explanationShown(), true, 'a tap opens it');
