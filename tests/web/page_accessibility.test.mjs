@@ -74,9 +74,14 @@ describe('accessibility', () => {
       page.$eval(amount, (button) =>
         document.getElementById(button.getAttribute('aria-describedby')).checkVisibility());
     assert.equal(await explanationShown(), false);
-    await page.tap(amount);
+    // The browser turns a tap into a click when the finger is lifted.
+    const tap = async (expanded) => {
+      await page.tap(amount);
+      await page.waitForSelector(`${amount}[aria-expanded="${expanded}"]`, { timeout: 2000 });
+    };
+    await tap(true);
     assert.equal(await explanationShown(), true, 'a tap opens it');
-    await page.tap(amount);
+    await tap(false);
     assert.equal(await explanationShown(), false, 'a second tap closes it');
     await page.mouse.move(0, 0);
     await page.hover('#thaberes .amount-button');
