@@ -17,7 +17,8 @@ case "${1:-run}" in
         python3-pyatspi)
         wanted+=("${web[@]}" chromium nodejs)
         command -v npm >/dev/null || wanted+=(npm) ;; # NodeSource's nodejs brings its own npm
-  bench) wanted=("${build[@]}" libbenchmark-dev) ;;
+  bench) wanted=("${build[@]}" libbenchmark-dev "${web[@]}" chromium nodejs)
+         command -v npm >/dev/null || wanted+=(npm) ;;
   shots) wanted=("${build[@]}" xvfb xdotool imagemagick) ;;
   package) wanted=("${build[@]}" dpkg-dev lintian) ;;
   web) wanted=("${web[@]}") ;;

@@ -1,6 +1,7 @@
 #include "web/json.h"
 
 #include <charconv>
+#include <utility>
 
 namespace recibo::web {
 
@@ -99,7 +100,7 @@ private:
             JsonValue member;
             if (!parseValue(member, depth + 1))
                 return false;
-            value.members.emplace_back(std::move(name), std::move(member));
+            value.members.push_back({std::move(name), std::move(member)});
         } while (take(','));
         return take('}');
     }

@@ -3,10 +3,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace recibo::web {
+
+struct JsonMember;
 
 // A JSON value as the page sends it: objects, arrays, strings, booleans,
 // whole numbers and null. A number with a fraction or an exponent is kept
@@ -19,10 +20,15 @@ struct JsonValue {
     long long integer = 0;
     std::string text; // a String, in UTF-8
     std::vector<JsonValue> items;
-    std::vector<std::pair<std::string, JsonValue>> members;
+    std::vector<JsonMember> members; // in the order of the text
 
     // The member called `name` of an object, or null.
     const JsonValue *find(std::string_view name) const;
+};
+
+struct JsonMember {
+    std::string name;
+    JsonValue value;
 };
 
 // The value of a whole JSON text, or nothing when it is not JSON. A lone

@@ -38,7 +38,7 @@ function generator(seed) {
 // Texts typed into number boxes: good ones, and each kind the core refuses.
 const goodCounts = ['0', '1', '2', '3', '12', '30', ' 7 ', '\u00a05\u00a0', '+4', '007'];
 const goodHours = ['0', '1', '7,5', '12', '15', '18,25', '24', '30', '36', '44,5', '0,01', '120'];
-const badTexts = ['', '   ', 'abc', '-3', '-0,5', '1.5', '1,2,3', '1e3', '12abc', '99999999999', '--1', 'inf'];
+const badTexts = ['', '   ', 'abc', '-3', '-0,5', '1.5', '1,2,3', '1e3', '12abc', '99999999999', '--1', 'inf', '"\\/', '😀', '\ud800'];
 const deductionNames = ['Iosper', 'Osplad', 'AporteJub', 'Ley4035', 'Vesnar', 'CajaComp', 'Seguro3011'];
 
 function makeInputs(catalogue, zones, zonePrompt) {
@@ -57,8 +57,8 @@ function makeInputs(catalogue, zones, zonePrompt) {
       zoneText = ` ${zones[random.below(5)].item} `; // typed, with blanks
     } else if (zoneChoice === 6) {
       zoneText = ''; // emptied
-    } else if (zoneChoice === 7 && random.chance(0.3)) {
-      zoneText = 'Zona rara'; // not an item
+    } else if (zoneChoice === 7 && random.chance(0.4)) {
+      zoneText = random.pick(['Zona rara', 'Común "lejos" \\ 😀', 'x\ud800y']); // not an item
     }
     const deductions = {};
     for (const name of deductionNames) deductions[name] = random.chance(0.5);
@@ -164,6 +164,9 @@ test('the table covers both paths, every option and refusals', () => {
   for (const control of ['cargo', 'zona', 'numerohorasmed', 'numerohorassup', 'punbas', 'dinasist'])
     assert.ok(refusedControls.has(control), `no input refused at ${control}`);
   assert.ok(results.filter((r) => r.ok).length >= 200, 'too few slips');
+  // Typed texts that JSON must escape or that are not whole UTF-16 come back in messages.
+  const messages = results.filter((r) => !r.ok).map((r) => r.message).join('\n');
+  assert.ok(messages.includes('"lejos" \\ 😀') && messages.includes('x\ufffdy'), 'no escaped text echoed');
   const paid = new Set(results.filter((r) => r.ok).map((r) => r.slip.head.carsel));
   assert.ok(paid.has('Horas de nivel medio') && paid.has('Horas de nivel superior'));
 });

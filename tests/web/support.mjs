@@ -67,7 +67,15 @@ export async function startServer(site = siteDir) {
   await waitForPort(port, server);
   return {
     url: `http://127.0.0.1:${port}/`,
-    stop: () => server.kill(),
+    // Ends the server; resolves once it no longer answers.
+    stop: () =>
+      new Promise((resolve) => {
+        if (server.exitCode !== null || server.signalCode !== null) resolve();
+        else {
+          server.once('exit', () => resolve());
+          server.kill();
+        }
+      }),
   };
 }
 
@@ -105,7 +113,7 @@ export async function openSession(site = siteDir) {
     browser,
     async close() {
       await browser.close();
-      server.stop();
+      await server.stop();
     },
   };
 }
