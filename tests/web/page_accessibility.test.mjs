@@ -107,6 +107,20 @@ describe('accessibility', () => {
     await page.close();
   });
 
+  it('"Volver" takes the focus back to the name, every choice kept', async () => {
+    const page = await site.newPage();
+    await click(page, 'horasmedio', 'Option3');
+    await fill(page, 'numerohorasmed', '12');
+    await calcular(page);
+    await click(page, 'Volver');
+    const state = await page.evaluate(() => [document.activeElement.id, window.scrollY,
+      document.getElementById('horasmedio').checked, document.getElementById('numerohorasmed').value,
+      document.getElementById('porcantig').value, document.getElementById('Haberes').hidden]);
+    assert.deepEqual(state, ['docente', state[1], true, '12', '15 %', false]);
+    assert.ok(state[1] < 150, `the name is in sight (scrolled to ${state[1]})`);
+    await page.close();
+  });
+
   it('a slip from the name with the keyboard alone', async () => {
     const page = await site.newPage();
     const focused = () => page.evaluate(() => document.activeElement.id);
