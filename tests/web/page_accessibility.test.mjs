@@ -4,9 +4,9 @@
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
-import { after, before, describe, it } from 'node:test';
+import { describe, it } from 'node:test';
 
-import { calcular, click, fill, openSite, readSlip } from './page.mjs';
+import { calcular, click, fill, readSlip, useSite } from './page.mjs';
 
 const axeSource = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 
@@ -47,11 +47,7 @@ async function violations(page) {
 }
 
 describe('accessibility', () => {
-  let site;
-  before(async () => {
-    site = await openSite();
-  });
-  after(() => site?.close());
+  const site = useSite();
 
   for (const [name, steps] of STATES) {
     it(`axe finds nothing in ${name}`, async () => {
