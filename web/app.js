@@ -12,11 +12,9 @@ const byId = (id) => document.getElementById(id);
 const NO_CATEGORY = 'No seleccionaste cargo ni horas';
 
 // The date and time written on the slip, in the short forms of Argentina.
-function dateLine(now) {
-  const date = new Intl.DateTimeFormat('es-AR', { day: 'numeric', month: 'numeric', year: '2-digit' }).format(now);
-  const time = new Intl.DateTimeFormat('es-AR', { hour: '2-digit', minute: '2-digit', hourCycle: 'h23' }).format(now);
-  return `${date} ${time}`;
-}
+const dateFormat = new Intl.DateTimeFormat('es-AR', { day: 'numeric', month: 'numeric', year: '2-digit' });
+const timeFormat = new Intl.DateTimeFormat('es-AR', { hour: '2-digit', minute: '2-digit', hourCycle: 'h23' });
+const dateLine = (now) => `${dateFormat.format(now)} ${timeFormat.format(now)}`;
 
 // A refusal stands beside its field, is announced, marks the field and takes
 // the focus there; what was typed stays, and so does the slip shown before.
@@ -24,7 +22,9 @@ function clearRefusal() {
   for (const message of document.querySelectorAll('.error-message')) message.remove();
   for (const field of document.querySelectorAll('[aria-invalid]')) {
     field.removeAttribute('aria-invalid');
-    const describedBy = (field.getAttribute('aria-describedby') || '').split(' ').filter((id) => id !== 'error-text');
+    const describedBy = (field.getAttribute('aria-describedby') || '')
+      .split(' ')
+      .filter((id) => id && id !== 'error-text');
     if (describedBy.length) field.setAttribute('aria-describedby', describedBy.join(' '));
     else field.removeAttribute('aria-describedby');
   }
@@ -83,9 +83,11 @@ async function start() {
     shown = { input, teacher: byId('docente').value, dateLine: dateLine(new Date()) };
     showSlip(outcome.slip, { ...shown, cargo: input.cargo });
     byId('copy-status').textContent = '';
+    // The slip's title takes the focus; on a phone the slip lies below the
+    // form, so it is brought to the top of the screen.
     const title = byId('slip-title');
     title.focus({ preventScroll: true });
-    title.scrollIntoView({ block: 'start' });
+    if (title.getBoundingClientRect().top > window.innerHeight / 2) title.scrollIntoView({ block: 'start' });
   });
 
   const comment = byId('Text11');
@@ -107,8 +109,10 @@ async function start() {
     }
   });
 
+  status.textContent = '';
   byId('Command1').disabled = false;
   document.documentElement.dataset.ready = 'true';
+  performance.mark('recibo-ready');
 }
 
 start();

@@ -25,10 +25,13 @@ function amount(cell, text, explanation) {
   cell.append(button, tip);
 }
 
-function toggle(button, open) {
+// An explanation closed by a tap, a click or Escape stays closed while its
+// amount keeps the focus; it opens again on the next tap, or when the focus
+// or the mouse comes back to it.
+function toggle(button, open, dismiss = !open) {
   button.setAttribute('aria-expanded', String(open));
   button.parentElement.classList.toggle('open', open);
-  button.parentElement.classList.remove('dismissed');
+  button.parentElement.classList.toggle('dismissed', dismiss);
 }
 
 export function setUpSlip() {
@@ -37,19 +40,23 @@ export function setUpSlip() {
     const button = event.target.closest('.amount-button');
     if (!button) return;
     const open = button.getAttribute('aria-expanded') !== 'true';
-    for (const other of slip.querySelectorAll('.amount-button[aria-expanded="true"]')) toggle(other, false);
+    for (const other of slip.querySelectorAll('.amount-button[aria-expanded="true"]')) {
+      if (other !== button) toggle(other, false, false);
+    }
     toggle(button, open);
   });
   slip.addEventListener('keydown', (event) => {
     const button = event.target.closest('.amount-button');
-    if (event.key !== 'Escape' || !button) return;
-    toggle(button, false);
-    button.parentElement.classList.add('dismissed');
+    if (event.key === 'Escape' && button) toggle(button, false);
   });
-  slip.addEventListener('focusout', (event) => {
-    const button = event.target.closest('.amount-button');
+  const forget = (event) => {
+    const button = event.target.closest?.('.amount-button');
     if (button) button.parentElement.classList.remove('dismissed');
-  });
+  };
+  slip.addEventListener('focusout', forget);
+  // A mouse coming back over the amount shows it again; a finger's tap is a
+  // click, which toggles it.
+  slip.addEventListener('pointerover', (event) => event.pointerType === 'mouse' && forget(event));
 }
 
 // Shows one slip. `cargo` is the chooser's content the slip was computed

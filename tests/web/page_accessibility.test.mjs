@@ -40,7 +40,8 @@ const STATES = [
 async function violations(page) {
   await page.evaluate(axeSource);
   return page.evaluate(async () => {
-    const result = await window.axe.run(document, { runOnly: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'best-practice'] });
+    const runOnly = ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'best-practice'];
+    const result = await window.axe.run(document, { runOnly });
     return result.violations.map((v) => `${v.id}: ${v.nodes.map((node) => node.target.join(' ')).join(', ')}`);
   });
 }
@@ -62,6 +63,40 @@ describe('accessibility', () => {
       }
     });
   }
+
+  it("an amount's explanation opens by touch, mouse and keyboard", async () => {
+    const page = await site.newPage();
+    await click(page, 'horassup');
+    await fill(page, 'numerohorassup', '10');
+    await calcular(page);
+    const amount = '#Haberes tbody tr:first-child .amount-button';
+    const explanationShown = () =>
+      page.$eval(amount, (button) =>
+        document.getElementById(button.getAttribute('aria-describedby')).checkVisibility());
+    assert.equal(await explanationShown(), false);
+    // The browser turns a tap into a click when the finger is lifted.
+    const tap = async (expanded) => {
+      await page.tap(amount);
+      await page.waitForSelector(`${amount}[aria-expanded="${expanded}"]`, { timeout: 2000 });
+    };
+    await tap(true);
+    assert.equal(await explanationShown(), true, 'a tap opens it');
+    await tap(false);
+    assert.equal(await explanationShown(), false, 'a second tap closes it');
+    await page.mouse.move(0, 0);
+    await page.hover('#thaberes .amount-button');
+    assert.equal(await explanationShown(), false);
+    await page.hover(amount);
+    assert.equal(await explanationShown(), true, 'the pointer over it shows it');
+    await page.mouse.move(0, 0);
+    await page.focus('#thaberes .amount-button');
+    assert.equal(await explanationShown(), false, 'the focus elsewhere');
+    await page.focus(amount);
+    assert.equal(await explanationShown(), true, 'the focus on it shows it');
+    await page.keyboard.press('Escape');
+    assert.equal(await explanationShown(), false, 'Escape hides it');
+    await page.close();
+  });
 
   it('a slip from the name with the keyboard alone', async () => {
     const page = await site.newPage();

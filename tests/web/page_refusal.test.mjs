@@ -87,7 +87,8 @@ describe('a refusal', () => {
       // Fixed, the next "Calcular" clears the refusal.
       await fill(page, id, '1');
       await calcular(page);
-      assert.deepEqual(await fieldState(page, refused), { invalid: null, focused: false, alerts: [], besideField: false });
+      assert.deepEqual(await fieldState(page, refused),
+        { invalid: null, focused: false, alerts: [], besideField: false });
       await page.close();
     });
   }

@@ -66,6 +66,17 @@ const CASES = [
     checked: { cargo: true },
   },
   {
+    name: 'Enter in the code box accepts the cargo, as "Listo" does, and computes nothing',
+    async steps(page) {
+      await click(page, 'cargo', 'codcargo');
+      await page.keyboard.type('645');
+      await page.keyboard.press('Enter');
+    },
+    shown: ['cargoselect'],
+    hidden: ['codcargo', 'Haberes'],
+    texts: { cargoselect: 'Asesor Pedag Proyecto 13', puncarval: '2329' },
+  },
+  {
     name: '"Listo" on the untouched "0" chooses no cargo',
     async steps(page) {
       await click(page, 'cargo', 'Listo');
