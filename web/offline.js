@@ -1,26 +1,9 @@
-// Registers the service worker that keeps the site's files for offline use,
-// once the page is ready, so that caching the files never slows the first
-// load. When a new version of the site was cached on an earlier visit, the
-// page hands over to it at once, before anything is typed, and loads again
-// with the new files: a page always runs the files of one version.
-
-// Resolves when the page can be used (app.js marks <html data-ready>).
-function pageReady() {
-  const root = document.documentElement;
-  return new Promise((resolve) => {
-    if (root.dataset.ready) {
-      resolve();
-      return;
-    }
-    const observer = new MutationObserver(() => {
-      if (root.dataset.ready) {
-        observer.disconnect();
-        resolve();
-      }
-    });
-    observer.observe(root, { attributes: true, attributeFilter: ['data-ready'] });
-  });
-}
+// Registers the service worker that keeps the site's files for offline use.
+// It registers at once, so that the worker caches the files while the page
+// itself loads rather than later, while the page is in use. When a new
+// version of the site was cached on an earlier visit, the page hands over to
+// it at once, before anything is typed, and loads again with the new files:
+// a page always runs the files of one version.
 
 if ('serviceWorker' in navigator) {
   const workers = navigator.serviceWorker;
@@ -34,8 +17,8 @@ if ('serviceWorker' in navigator) {
       window.location.reload();
     }
   });
-  pageReady()
-    .then(() => workers.register('sw.js'))
+  workers
+    .register('sw.js')
     .then((registration) => {
       if (registration.waiting && startedControlled && !typed) registration.waiting.postMessage('activate');
     })
