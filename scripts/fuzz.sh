@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 
 total=${1:-60}
 build=build-fuzz
-targets=(fuzz_read_number fuzz_calculate)
+targets=(fuzz_read_number fuzz_calculate fuzz_web_json)
 
 CXX=${CXX:-clang++-14} cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DRECIBO_CORE_ONLY=ON -DRECIBO_BUILD_FUZZ=ON -DRECIBO_BUILD_TESTS=OFF -DRECIBO_WERROR=ON >/dev/null

@@ -5,18 +5,24 @@
 #   scripts/install-deps.sh bench    build and run the benchmarks
 #   scripts/install-deps.sh shots    take the README's screenshots
 #   scripts/install-deps.sh package  build the Debian package and check it with lintian
+#   scripts/install-deps.sh web      build the web page and serve it (scripts/web.sh)
 set -euo pipefail
 
 build=(cmake ninja-build g++ qt6-base-dev libcups2-dev libpng-dev qt6-translations-l10n fonts-liberation2)
+web=(cmake ninja-build emscripten node-acorn librsvg2-bin lighttpd lighttpd-mod-deflate)
 case "${1:-run}" in
   run) wanted=("${build[@]}") ;;
   test) wanted=("${build[@]}" cups cups-client poppler-utils fonts-dejavu-core clang-14 libclang-rt-14-dev
         dpkg-dev desktop-file-utils lintian appstream man-db xvfb xauth xdotool imagemagick dbus at-spi2-core
-        python3-pyatspi) ;;
-  bench) wanted=("${build[@]}" libbenchmark-dev) ;;
+        python3-pyatspi)
+        wanted+=("${web[@]}" chromium nodejs)
+        command -v npm >/dev/null || wanted+=(npm) ;; # NodeSource's nodejs brings its own npm
+  bench) wanted=("${build[@]}" libbenchmark-dev "${web[@]}" chromium nodejs)
+         command -v npm >/dev/null || wanted+=(npm) ;;
   shots) wanted=("${build[@]}" xvfb xdotool imagemagick) ;;
   package) wanted=("${build[@]}" dpkg-dev lintian) ;;
-  *) echo "usage: $0 run|test|bench|shots|package" >&2; exit 2 ;;
+  web) wanted=("${web[@]}") ;;
+  *) echo "usage: $0 run|test|bench|shots|package|web" >&2; exit 2 ;;
 esac
 
 # The print tests read a job that went through CUPS's PostScript path

@@ -14,11 +14,15 @@ export QT_QPA_PLATFORM=offscreen
 echo "== Fuzzing"
 scripts/fuzz.sh "${RECIBO_FUZZ_SECONDS:-60}"
 
+echo "== Web page (the site the web tests load)"
+npm ci --no-audit --no-fund
+scripts/web.sh build
+
 echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRECIBO_WERROR=ON -DRECIBO_SANITIZE=ON \
   -DRECIBO_BUILD_TESTS=ON >/dev/null
 cmake --build build-asan -j "$jobs"
-(cd build-asan && ctest --output-on-failure -j "$jobs")
+(cd build-asan && ctest --output-on-failure -j "$jobs" -LE web) # the browser tests run once, below
 
 echo "== Build and tests"
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRECIBO_WERROR=ON -DRECIBO_BUILD_TESTS=ON >/dev/null

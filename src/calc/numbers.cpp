@@ -5,6 +5,21 @@
 #include <cmath>
 #include <limits>
 
+// Standard libraries without floating-point std::to_chars and std::from_chars
+// (libc++ up to 16, and with it Emscripten's) read and write doubles with
+// strtod and snprintf under the "C" locale of the calling thread alone.
+// RECIBO_PORTABLE_NUMBERS forces that way anywhere, to test it.
+#if !defined(__cpp_lib_to_chars) || defined(RECIBO_PORTABLE_NUMBERS)
+#define RECIBO_NUMBERS_THROUGH_C 1
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <locale.h>
+#if __has_include(<xlocale.h>)
+#include <xlocale.h>
+#endif
+#endif
+
 namespace recibo {
 
 namespace {
@@ -32,6 +47,56 @@ template <typename Matches> std::size_t blankAt(std::string_view text, Matches m
             return blank.size();
     return 0;
 }
+
+#ifdef RECIBO_NUMBERS_THROUGH_C
+
+// The "C" locale for the calling thread while it lives: the regional
+// settings never reach strtod and snprintf.
+class ClassicNumbers {
+public:
+    ClassicNumbers() : previous_(uselocale(classic())) {}
+    ~ClassicNumbers() { uselocale(previous_); }
+    ClassicNumbers(const ClassicNumbers &) = delete;
+    ClassicNumbers &operator=(const ClassicNumbers &) = delete;
+
+private:
+    static locale_t classic()
+    {
+        static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+        return locale;
+    }
+    locale_t previous_;
+};
+
+// Reads [first, last), a plain decimal number with a point, as from_chars
+// reads it in fixed format: the nearest double, or out of range for one
+// beyond the doubles or too near 0 for any.
+std::errc readPlain(const char *first, const char *last, double &value)
+{
+    const std::string text(first, last);
+    const ClassicNumbers classic;
+    char *end = nullptr;
+    errno = 0;
+    const double read = std::strtod(text.c_str(), &end);
+    if (end != text.c_str() + text.size())
+        return std::errc::invalid_argument;
+    if (errno == ERANGE && (read == 0 || std::isinf(read)))
+        return std::errc::result_out_of_range;
+    value = read;
+    return std::errc();
+}
+
+#else
+
+std::errc readPlain(const char *first, const char *last, double &value)
+{
+    const auto [end, error] = std::from_chars(first, last, value, std::chars_format::fixed);
+    if (error == std::errc() && end != last)
+        return std::errc::invalid_argument;
+    return error;
+}
+
+#endif
 
 } // namespace
 
@@ -90,7 +155,7 @@ std::optional<double> readNumber(std::string_view text, std::string_view decimal
         return std::nullopt;
 
     double value = 0;
-    const auto [end, error] = std::from_chars(plain, out, value, std::chars_format::fixed);
+    const std::errc error = readPlain(plain, out, value);
     if (error == std::errc::result_out_of_range) {
         // A number with more digits than a double can hold, or one so near 0
         // that it can only be 0.
@@ -99,7 +164,7 @@ std::optional<double> readNumber(std::string_view text, std::string_view decimal
         const double infinity = std::numeric_limits<double>::infinity();
         return negative ? -infinity : infinity;
     }
-    if (error != std::errc() || end != out)
+    if (error != std::errc())
         return std::nullopt;
     return value == 0 ? 0.0 : value; // no negative zero
 }
@@ -117,6 +182,18 @@ double roundHalfEven(double value)
 
 namespace {
 
+#ifdef RECIBO_NUMBERS_THROUGH_C
+
+// Rounding to 15 significant digits, as printf's %.15g writes it.
+const char *writeFifteenDigits(char (&buffer)[64], double value)
+{
+    const ClassicNumbers classic;
+    const int size = std::snprintf(buffer, sizeof buffer, "%.15g", value);
+    return size < 0 || size >= static_cast<int>(sizeof buffer) ? nullptr : buffer + size;
+}
+
+#else
+
 // Significant digits of a number written without an exponent.
 int significantDigits(const char *first, const char *last)
 {
@@ -133,23 +210,33 @@ int significantDigits(const char *first, const char *last)
     return count;
 }
 
-} // namespace
-
-void appendDoubleText(std::string &out, double value, std::string_view decimalSeparator)
+// The shortest text that reads back as the same double is what rounding to
+// 15 significant digits gives whenever it has at most 15 digits and no
+// exponent, and it is much quicker to find.
+const char *writeFifteenDigits(char (&buffer)[64], double value)
 {
-    char buffer[64];
-    // The shortest text that reads back as the same double is what rounding
-    // to 15 significant digits gives whenever it has at most 15 digits and
-    // no exponent, and it is much quicker to find.
     auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general);
     if (error != std::errc() ||
         std::string_view(buffer, static_cast<std::size_t>(end - buffer)).find('e') != std::string_view::npos ||
         significantDigits(buffer, end) > 15) {
         const auto rounded = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
         if (rounded.ec != std::errc())
-            return;
+            return nullptr;
         end = rounded.ptr;
     }
+    return end;
+}
+
+#endif
+
+} // namespace
+
+void appendDoubleText(std::string &out, double value, std::string_view decimalSeparator)
+{
+    char buffer[64];
+    const char *end = writeFifteenDigits(buffer, value);
+    if (end == nullptr)
+        return;
     const char *first = buffer;
     const char *point = std::find(first, static_cast<const char *>(end), '.');
     out.append(first, static_cast<std::size_t>(point - first));

@@ -1,0 +1,144 @@
+// The web binding's JSON: what the page sends is read as typed, texts that
+// JSON escapes come through whole, and anything that is not an input of the
+// page is refused or left at PayInput's defaults.
+
+#include <QTest>
+
+#include <optional>
+#include <string>
+
+#include "web/binding.h"
+#include "web/json.h"
+
+using namespace recibo;
+using namespace recibo::web;
+
+namespace {
+
+QByteArray bytes(const std::string &text) { return QByteArray(text.data(), static_cast<qsizetype>(text.size())); }
+
+} // namespace
+
+class TestBinding : public QObject {
+    Q_OBJECT
+
+private slots:
+    void strings_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QByteArray>("text"); // UTF-8
+
+        QTest::newRow("plain") << QByteArray("\"Común\"") << QByteArray("Común");
+        QTest::newRow("escapes") << QByteArray("\"a\\\"b\\\\c\\/d\\n\\t\\r\\b\\f\"") << QByteArray("a\"b\\c/d\n\t\r\b\f");
+        QTest::newRow("two-byte escape") << QByteArray("\"\\u00e1\"") << QByteArray("\xC3\xA1");
+        QTest::newRow("three-byte escape") << QByteArray("\"\\u202F\"") << QByteArray("\xE2\x80\xAF");
+        QTest::newRow("surrogate pair") << QByteArray("\"\\ud83d\\ude00\"") << QByteArray("\xF0\x9F\x98\x80");
+        QTest::newRow("lone high surrogate") << QByteArray("\"\\ud800x\"") << QByteArray("\xEF\xBF\xBDx");
+        QTest::newRow("high surrogate before a letter escape") << QByteArray("\"\\ud800\\u0041\"")
+                                                               << QByteArray("\xEF\xBF\xBD" "A");
+        QTest::newRow("lone low surrogate") << QByteArray("\"\\udc00\"") << QByteArray("\xEF\xBF\xBD");
+    }
+    void strings()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(QByteArray, text);
+        const std::optional<JsonValue> value = parseJson(json.toStdString());
+        QVERIFY(value.has_value());
+        QCOMPARE(value->kind, JsonValue::Kind::String);
+        QCOMPARE(bytes(value->text), text);
+    }
+
+    void notJson_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+
+        QTest::newRow("empty") << QByteArray("");
+        QTest::newRow("open object") << QByteArray("{\"a\":1");
+        QTest::newRow("no value") << QByteArray("{\"a\":}");
+        QTest::newRow("trailing comma") << QByteArray("[1,]");
+        QTest::newRow("open string") << QByteArray("\"abc");
+        QTest::newRow("raw line feed in a string") << QByteArray("\"a\nb\"");
+        QTest::newRow("unknown escape") << QByteArray("\"\\x41\"");
+        QTest::newRow("short unicode escape") << QByteArray("\"\\u12\"");
+        QTest::newRow("bare word") << QByteArray("tru");
+        QTest::newRow("text after the value") << QByteArray("{} x");
+        QTest::newRow("sign alone") << QByteArray("-");
+        QTest::newRow("nested too deep") << QByteArray("[").repeated(40) + QByteArray("]").repeated(40);
+    }
+    void notJson()
+    {
+        QFETCH(QByteArray, json);
+        QVERIFY(!parseJson(json.toStdString()).has_value());
+    }
+
+    void writtenStrings_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QByteArray>("json");
+
+        QTest::newRow("quote and backslash") << QByteArray("a\"b\\") << QByteArray("\"a\\\"b\\\\\"");
+        QTest::newRow("line ends and tab") << QByteArray("a\r\n\tb") << QByteArray("\"a\\r\\n\\tb\"");
+        QTest::newRow("other control") << QByteArray("\x01\x1f") << QByteArray("\"\\u0001\\u001f\"");
+        QTest::newRow("UTF-8 as it is") << QByteArray("$ 1,5 × 64,7 ñ") << QByteArray("\"$ 1,5 × 64,7 ñ\"");
+    }
+    void writtenStrings()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QByteArray, json);
+        std::string out;
+        appendJsonString(out, text.toStdString());
+        QCOMPARE(bytes(out), json);
+    }
+
+    void inputAsTyped()
+    {
+        const std::optional<JsonValue> json = parseJson("{\"path\":\"cargo\",\"cargo\":{\"rowSelected\":true,\"codeTyped\":\" 001\",\"code\":\"001\",\"basicPointsItem\":\"971\",\"name\":\"Maestro\",\"punbas\":\"971,5\",\"compbas\":\"a\",\"jorcom\":\"\",\"proljor\":\"0\",\"tardif\":\"-1\"},\"hoursSecondary\":\"7,5\",\"seniorityOption\":12,\"zoneIndex\":4,\"zoneText\":\"Zona Inhóspita\",\"incentive\":false,\"absenceDays\":\"2\",\"transport\":true,\"kilometres\":\"45\",\"children\":true,\"childrenCount\":\"3\",\"disabledChildren\":true,\"disabledChildrenCount\":\"1\",\"spouse\":true,\"deductions\":{\"Osplad\":true,\"Seguro3011\":true},\"decimalSeparator\":\".\"}");
+        QVERIFY(json.has_value());
+        const std::optional<PayInput> input = payInputFromJson(*json);
+        QVERIFY(input.has_value());
+        QCOMPARE(input->path, PayPath::Cargo);
+        QVERIFY(input->cargo.rowSelected);
+        QCOMPARE(input->cargo.codeTyped, " 001");
+        QCOMPARE(input->cargo.punbas, "971,5");
+        QCOMPARE(input->cargo.compbas, "a");
+        QCOMPARE(input->cargo.tardif, "-1");
+        QCOMPARE(input->hoursSecondary, "7,5");
+        QCOMPARE(input->seniorityOption, 12);
+        QCOMPARE(input->zoneIndex, 4);
+        QCOMPARE(input->zoneText, "Zona Inhóspita");
+        QVERIFY(!input->incentive);
+        QVERIFY(input->transport && input->children && input->disabledChildren && input->spouse);
+        QCOMPARE(input->childrenCount, "3");
+        const std::array<bool, DeductionCount> deductions{false, true, false, false, false, false, true};
+        QCOMPARE(input->deductions, deductions);
+        QCOMPARE(input->decimalSeparator, ".");
+    }
+
+    void strayMembersKeepTheDefaults()
+    {
+        const std::optional<JsonValue> json = parseJson("{\"path\":\"hours\",\"seniorityOption\":13,\"zoneIndex\":2.5,\"incentive\":\"no\",\"hoursHigher\":12,\"deductions\":{\"Iosper\":1},\"extra\":[1,{\"a\":null}]}");
+        QVERIFY(json.has_value());
+        const std::optional<PayInput> input = payInputFromJson(*json);
+        QVERIFY(input.has_value());
+        const PayInput defaults;
+        QCOMPARE(input->path, defaults.path);
+        QCOMPARE(input->seniorityOption, defaults.seniorityOption);
+        QCOMPARE(input->zoneIndex, defaults.zoneIndex);
+        QCOMPARE(input->incentive, defaults.incentive);
+        QCOMPARE(input->hoursHigher, defaults.hoursHigher);
+        QCOMPARE(input->deductions, defaults.deductions);
+        QVERIFY(!payInputFromJson(*parseJson("[]")).has_value());
+    }
+
+    void refusals()
+    {
+        QCOMPARE(calculateJson("no es JSON"),
+                 std::string("{\"ok\":false,\"control\":\"\",\"message\":\"La entrada no es un objeto JSON\"}"));
+        QCOMPARE(calculateJson("{\"path\":\"secondary\",\"hoursSecondary\":\"-1\",\"hoursCode06\":\"0\",\"hoursIncentive\":\"0\",\"hoursCode113\":\"0\",\"absenceDays\":\"0\"}"),
+                 std::string("{\"ok\":false,\"control\":\"numerohorasmed\",\"message\":\"«Número de horas N. Medio» no puede ser negativo.\"}"));
+        QCOMPARE(slipTextFor("{\"input\":{\"path\":\"none\"},\"teacher\":\"Ana\"}"), std::string());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestBinding)
+#include "test_binding.moc"
