@@ -95,6 +95,13 @@ async function start() {
     byId('comment-print').textContent = comment.value;
   });
 
+  // Back to the data: every choice stays as it was, ready to change.
+  byId('Volver').addEventListener('click', () => {
+    const name = byId('docente');
+    name.focus({ preventScroll: true });
+    name.closest('.field').scrollIntoView({ block: 'start' });
+  });
+
   byId('Imprimir').addEventListener('click', () => window.print());
 
   byId('Copiar').addEventListener('click', async () => {

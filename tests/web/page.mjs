@@ -1,6 +1,8 @@
 // What the page tests do as a user: fill a field, click, choose, press
 // "Calcular", and read what the page shows.
 
+import { after, before } from 'node:test';
+
 import { openSession } from './support.mjs';
 
 // The site served and a browser on it for one test file; each page opens
@@ -25,6 +27,14 @@ export async function openSite() {
         .overridePermissions(session.url, ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']),
     close: () => session.close(),
   };
+}
+
+// The site for the tests of one `describe`: opened before them, closed after.
+export function useSite() {
+  const site = {};
+  before(async () => Object.assign(site, await openSite()));
+  after(() => site.close?.());
+  return site;
 }
 
 // Replaces the text of a field as a user would: select everything, type.

@@ -2,9 +2,9 @@
 // table. Expected amounts are worked by hand from the pay scale.
 
 import assert from 'node:assert/strict';
-import { after, before, describe, it } from 'node:test';
+import { describe, it } from 'node:test';
 
-import { calcular, cargoByCode, chooseZone, click, explanationOf, fill, openSite, readSlip } from './page.mjs';
+import { calcular, cargoByCode, chooseZone, click, explanationOf, fill, readSlip, useSite } from './page.mjs';
 
 const ALL_DEDUCTIONS = ['Iosper', 'Osplad', 'VESNAR', 'APORTEJUB', 'cajacomp', 'Ley4035', 'Seguro3011'];
 
@@ -132,11 +132,7 @@ const FLOWS = [
 ];
 
 describe('the page as a user works it', () => {
-  let site;
-  before(async () => {
-    site = await openSite();
-  });
-  after(() => site?.close());
+  const site = useSite();
 
   for (const flow of FLOWS) {
     it(flow.name, async () => {

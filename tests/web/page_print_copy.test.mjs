@@ -6,9 +6,9 @@ import { execFileSync } from 'node:child_process';
 import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { after, before, describe, it } from 'node:test';
+import { describe, it } from 'node:test';
 
-import { calcular, click, fill, openSite, readSlip } from './page.mjs';
+import { calcular, click, fill, readSlip, useSite } from './page.mjs';
 
 const squeeze = (text) => text.replace(/\s+/g, '');
 
@@ -45,11 +45,7 @@ async function largestSlip(page) {
 }
 
 describe('print and copy', () => {
-  let site;
-  before(async () => {
-    site = await openSite();
-  });
-  after(() => site?.close());
+  const site = useSite();
 
   it('the printed slip is one A4 page carrying the rows and totals as text, and no form', async () => {
     const page = await site.newPage();

@@ -3,9 +3,9 @@
 // the slip shown before left as it was.
 
 import assert from 'node:assert/strict';
-import { after, before, describe, it } from 'node:test';
+import { describe, it } from 'node:test';
 
-import { calcular, click, fill, openSite, readSlip, textOf } from './page.mjs';
+import { calcular, click, fill, readSlip, textOf, useSite } from './page.mjs';
 
 // What was chosen, the field and text typed, the field refused, words its
 // message must name.
@@ -33,11 +33,7 @@ const fieldState = (page, id) =>
   }, id);
 
 describe('a refusal', () => {
-  let site;
-  before(async () => {
-    site = await openSite();
-  });
-  after(() => site?.close());
+  const site = useSite();
 
   it('no category chosen: "No seleccionaste cargo ni horas" beside the categories', async () => {
     const page = await site.newPage();

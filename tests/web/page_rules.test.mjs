@@ -2,9 +2,9 @@
 // the cargo chooser finds a cargo by its code.
 
 import assert from 'node:assert/strict';
-import { after, before, describe, it } from 'node:test';
+import { describe, it } from 'node:test';
 
-import { click, fill, isShown, openSite, textOf } from './page.mjs';
+import { click, fill, isShown, textOf, useSite } from './page.mjs';
 
 // Each case: what the user does, then the fields expected shown, hidden, and
 // their texts.
@@ -158,11 +158,7 @@ const CODES = [
 ];
 
 describe('what each choice shows, hides and resets', () => {
-  let site;
-  before(async () => {
-    site = await openSite();
-  });
-  after(() => site?.close());
+  const site = useSite();
 
   for (const rule of CASES) {
     it(rule.name, async () => {
