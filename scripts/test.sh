@@ -14,6 +14,12 @@ export QT_QPA_PLATFORM=offscreen
 echo "== Fuzzing"
 scripts/fuzz.sh "${RECIBO_FUZZ_SECONDS:-60}"
 
+echo "== The calculation's tests with doubles read and written as the web build does (no floating-point to_chars)"
+cmake -S . -B build-portable -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRECIBO_CORE_ONLY=ON -DRECIBO_PORTABLE_NUMBERS=ON \
+  -DRECIBO_WERROR=ON -DRECIBO_BUILD_TESTS=ON >/dev/null
+cmake --build build-portable -j "$jobs"
+(cd build-portable && ctest --output-on-failure -j "$jobs")
+
 echo "== Web page (the site the web tests load)"
 npm ci --no-audit --no-fund
 scripts/web.sh build

@@ -11,6 +11,8 @@
 # The server is lighttpd, bound to 127.0.0.1, with the page's Content
 # Security Policy as a header as well, and no directory listings.
 set -euo pipefail
+[ -z "${RECIBO_WEB_SITE:-}" ] || RECIBO_WEB_SITE=$(realpath -m "$RECIBO_WEB_SITE")
+[ "${1:-}" != stamp ] || [ -z "${2:-}" ] || set -- stamp "$(realpath -m "$2")"
 cd "$(dirname "$0")/.."
 root=$PWD
 out=$root/build-web

@@ -1,6 +1,7 @@
 #include "web/binding.h"
 
 #include <array>
+#include <utility>
 #include <variant>
 
 #include "calc/calculate.h"
@@ -23,6 +24,48 @@ constexpr std::array<std::pair<std::string_view, PayPath>, 4> kPathNames{{
     {"secondary", PayPath::SecondaryHours},
     {"higher", PayPath::HigherHours},
 }};
+
+// The members of the page's input and of its answers, by their JSON names.
+template <typename Owner, typename Member> using Field = std::pair<std::string_view, Member Owner::*>;
+
+constexpr Field<CargoChoice, std::string> kCargoTexts[] = {
+    {"codeTyped", &CargoChoice::codeTyped},
+    {"code", &CargoChoice::code},
+    {"basicPointsItem", &CargoChoice::basicPointsItem},
+    {"name", &CargoChoice::name},
+    {"punbas", &CargoChoice::punbas},
+    {"compbas", &CargoChoice::compbas},
+    {"jorcom", &CargoChoice::jorcom},
+    {"proljor", &CargoChoice::proljor},
+    {"tardif", &CargoChoice::tardif},
+};
+constexpr Field<PayInput, std::string> kInputTexts[] = {
+    {"hoursSecondary", &PayInput::hoursSecondary},     {"hoursHigher", &PayInput::hoursHigher},
+    {"hoursCode06", &PayInput::hoursCode06},           {"hoursIncentive", &PayInput::hoursIncentive},
+    {"hoursCode113", &PayInput::hoursCode113},         {"zoneText", &PayInput::zoneText},
+    {"absenceDays", &PayInput::absenceDays},           {"kilometres", &PayInput::kilometres},
+    {"childrenCount", &PayInput::childrenCount},       {"disabledChildrenCount", &PayInput::disabledChildrenCount},
+    {"decimalSeparator", &PayInput::decimalSeparator},
+};
+constexpr Field<PayInput, bool> kInputFlags[] = {
+    {"incentive", &PayInput::incentive}, {"transport", &PayInput::transport},
+    {"children", &PayInput::children},   {"disabledChildren", &PayInput::disabledChildren},
+    {"spouse", &PayInput::spouse},
+};
+constexpr Field<Slip, std::string> kSlipTexts[] = {
+    {"thaberes", &Slip::thaberes},
+    {"tdescuentos", &Slip::tdescuentos},
+    {"liquido", &Slip::liquido},
+    {"thaberesExplanation", &Slip::thaberesExplanation},
+    {"tdescuentosExplanation", &Slip::tdescuentosExplanation},
+    {"liquidoExplanation", &Slip::liquidoExplanation},
+};
+constexpr Field<CargoRow, std::string_view> kCargoRowTexts[] = {
+    {"codigocargo", &CargoRow::codigocargo},     {"cargox", &CargoRow::cargox},
+    {"puntosbasicos", &CargoRow::puntosbasicos}, {"compbasico", &CargoRow::compbasico},
+    {"tareadif", &CargoRow::tareadif},           {"jorcompleta", &CargoRow::jorcompleta},
+    {"proljornada", &CargoRow::proljornada},
+};
 
 void readText(const JsonValue &object, std::string_view name, std::string &into)
 {
@@ -114,12 +157,8 @@ void writeSlip(std::string &out, const Slip &slip)
             item.text("explanation", row.explanation);
         }
     }
-    object.text("thaberes", slip.thaberes);
-    object.text("tdescuentos", slip.tdescuentos);
-    object.text("liquido", slip.liquido);
-    object.text("thaberesExplanation", slip.thaberesExplanation);
-    object.text("tdescuentosExplanation", slip.tdescuentosExplanation);
-    object.text("liquidoExplanation", slip.liquidoExplanation);
+    for (const auto &[name, member] : kSlipTexts)
+        object.text(name, slip.*member);
 }
 
 std::string refusal(std::string_view control, std::string_view message)
@@ -147,38 +186,19 @@ std::optional<PayInput> payInputFromJson(const JsonValue &json)
                 input.path = value;
     if (const JsonValue *cargo = json.find("cargo"); cargo && cargo->kind == JsonValue::Kind::Object) {
         readFlag(*cargo, "rowSelected", input.cargo.rowSelected);
-        readText(*cargo, "codeTyped", input.cargo.codeTyped);
-        readText(*cargo, "code", input.cargo.code);
-        readText(*cargo, "basicPointsItem", input.cargo.basicPointsItem);
-        readText(*cargo, "name", input.cargo.name);
-        readText(*cargo, "punbas", input.cargo.punbas);
-        readText(*cargo, "compbas", input.cargo.compbas);
-        readText(*cargo, "jorcom", input.cargo.jorcom);
-        readText(*cargo, "proljor", input.cargo.proljor);
-        readText(*cargo, "tardif", input.cargo.tardif);
+        for (const auto &[name, member] : kCargoTexts)
+            readText(*cargo, name, input.cargo.*member);
     }
-    readText(json, "hoursSecondary", input.hoursSecondary);
-    readText(json, "hoursHigher", input.hoursHigher);
-    readText(json, "hoursCode06", input.hoursCode06);
-    readText(json, "hoursIncentive", input.hoursIncentive);
-    readText(json, "hoursCode113", input.hoursCode113);
+    for (const auto &[name, member] : kInputTexts)
+        readText(json, name, input.*member);
+    for (const auto &[name, member] : kInputFlags)
+        readFlag(json, name, input.*member);
     readWhole(json, "seniorityOption", input.seniorityOption, 0, scale::kSeniorityOptions);
     readWhole(json, "zoneIndex", input.zoneIndex, -1, scale::kZoneCount - 1);
-    readText(json, "zoneText", input.zoneText);
-    readFlag(json, "incentive", input.incentive);
-    readText(json, "absenceDays", input.absenceDays);
-    readFlag(json, "transport", input.transport);
-    readText(json, "kilometres", input.kilometres);
-    readFlag(json, "children", input.children);
-    readText(json, "childrenCount", input.childrenCount);
-    readFlag(json, "disabledChildren", input.disabledChildren);
-    readText(json, "disabledChildrenCount", input.disabledChildrenCount);
-    readFlag(json, "spouse", input.spouse);
     if (const JsonValue *deductions = json.find("deductions");
         deductions && deductions->kind == JsonValue::Kind::Object)
         for (std::size_t i = 0; i < kDeductionNames.size(); ++i)
             readFlag(*deductions, kDeductionNames[i], input.deductions[i]);
-    readText(json, "decimalSeparator", input.decimalSeparator);
     return input;
 }
 
@@ -237,13 +257,8 @@ std::string catalogueJson()
         ArrayWriter rows(out);
         for (const CargoRow &row : cargoCatalogue()) {
             ObjectWriter object(rows.item());
-            object.text("codigocargo", row.codigocargo);
-            object.text("cargox", row.cargox);
-            object.text("puntosbasicos", row.puntosbasicos);
-            object.text("compbasico", row.compbasico);
-            object.text("tareadif", row.tareadif);
-            object.text("jorcompleta", row.jorcompleta);
-            object.text("proljornada", row.proljornada);
+            for (const auto &[name, member] : kCargoRowTexts)
+                object.text(name, row.*member);
         }
     }
     return out;

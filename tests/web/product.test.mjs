@@ -95,8 +95,12 @@ test('a session asks only for the page’s own files, breaks no policy and store
         console.error(`Content Security Policy: ${event.violatedDirective} ${event.blockedURI}`),
       );
     });
-    await page.goto(server.url);
+    const response = await page.goto(server.url);
     await page.waitForSelector('html[data-ready]');
+    // The policy stands in the page and, from the server, as a header too.
+    const policy = await page.$eval('meta[http-equiv="Content-Security-Policy"]', (meta) => meta.content);
+    assert.equal(policy, "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; object-src 'none'; base-uri 'none'; form-action 'none'");
+    assert.equal(response.headers()['content-security-policy'], `${policy}; frame-ancestors 'none'`);
     await serviceWorkerReady(page);
     await fill(page, 'docente', 'Ana Pérez');
     await slipOfTwelveHours(page);

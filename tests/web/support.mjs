@@ -1,8 +1,10 @@
 // What every web test shares: the site served by scripts/web.sh on a free
 // port of 127.0.0.1 and a headless Chromium with a fresh profile. It builds
 // nothing: the site is build-web/site as scripts/web.sh build left it (or
-// RECIBO_WEB_SITE). Where Chromium cannot start, the test is skipped with
-// the exit code ctest knows as a skip.
+// RECIBO_WEB_SITE). Where Chromium cannot start, or the site or the Node
+// tools are missing (scripts/web.sh build, npm ci: scripts/test.sh does
+// both), the test is skipped with a message and the exit code ctest knows as
+// a skip.
 
 import { spawn } from 'node:child_process';
 import { existsSync, mkdtempSync, rmSync } from 'node:fs';
@@ -10,11 +12,20 @@ import net from 'node:net';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import puppeteer from 'puppeteer-core';
 
 export const repo = fileURLToPath(new URL('../..', import.meta.url));
 export const siteDir = process.env.RECIBO_WEB_SITE ?? join(repo, 'build-web/site');
 export const SKIP = 77;
+
+export function skip(reason) {
+  console.log(`SKIP: ${reason}`);
+  process.exit(SKIP);
+}
+
+const puppeteer = await import('puppeteer-core').then(
+  (module) => module.default,
+  () => skip('faltan las herramientas de Node (npm ci)'),
+);
 
 const chromiumFlags = [
   '--headless=new',
@@ -57,8 +68,7 @@ async function waitForPort(port, server) {
 // Serves `site` with scripts/web.sh serve (lighttpd, the page's policy as a
 // header) and answers {url, stop()}.
 export async function startServer(site = siteDir) {
-  if (!existsSync(join(site, 'index.html')))
-    throw new Error(`no site in ${site}: build it with scripts/web.sh build`);
+  if (!existsSync(join(site, 'index.html'))) skip(`no hay sitio en ${site} (scripts/web.sh build)`);
   const port = await freePort();
   const server = spawn(join(repo, 'scripts/web.sh'), ['serve'], {
     env: { ...process.env, RECIBO_WEB_PORT: String(port), RECIBO_WEB_SITE: site },
@@ -79,29 +89,22 @@ export async function startServer(site = siteDir) {
   };
 }
 
-// A headless Chromium with a profile of its own, or the end of the test as
-// skipped when Chromium cannot start here.
+// A headless Chromium with a profile of its own, removed when the test ends
+// (Puppeteer ends the browser then too), or the end of the test as skipped
+// when Chromium cannot start here.
 export async function launchBrowser() {
   const profile = mkdtempSync(join(tmpdir(), 'recibo-chromium-'));
-  let browser;
+  process.once('exit', () => rmSync(profile, { recursive: true, force: true }));
   try {
-    browser = await puppeteer.launch({
+    return await puppeteer.launch({
       executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
       headless: true,
       userDataDir: profile,
       args: chromiumFlags,
     });
   } catch (error) {
-    rmSync(profile, { recursive: true, force: true });
-    console.log(`SKIP: Chromium no puede arrancar aquí: ${error.message.split('\n')[0]}`);
-    process.exit(SKIP);
+    return skip(`Chromium no puede arrancar aquí: ${error.message.split('\n')[0]}`);
   }
-  const close = browser.close.bind(browser);
-  browser.close = async () => {
-    await close();
-    rmSync(profile, { recursive: true, force: true });
-  };
-  return browser;
 }
 
 // The site served and a browser on it, for one test file: {url, browser, close()}.
