@@ -63,6 +63,17 @@ private slots:
             << QStringList{"001|1|Asign. de la categoría|$611,73", "016||Tarea diferenciada|$ 0,63"};
         QTest::newRow("basic points rounded to even") << QStringList{"970,5", "0", "0", "0", "0"}
                                                       << QStringList{"001|1|Asign. de la categoría|$611,1"};
+        QTest::newRow("basic points 971,5 rounded to even") << QStringList{"971,5", "0", "0", "0", "0"}
+                                                            << QStringList{"001|1|Asign. de la categoría|$612,36"};
+        QTest::newRow("basic points with a plus sign") << QStringList{"+971", "0", "0", "0", "0"}
+                                                       << QStringList{"001|1|Asign. de la categoría|$611,73"};
+        // Half a ten-thousandth of a task point: a tie, to the even 0, so no row.
+        QTest::newRow("task points 0,00005") << QStringList{"971", "0", "0", "0", "0,00005"}
+                                             << QStringList{"001|1|Asign. de la categoría|$611,73"};
+        // 0,00015 is a tie that goes up to 0,0002; 0,0002 x 0,63 = 0,000126.
+        QTest::newRow("task points 0,00015")
+            << QStringList{"971", "0", "0", "0", "0,00015"}
+            << QStringList{"001|1|Asign. de la categoría|$611,73", "016||Tarea diferenciada|$ 0,0001"};
     }
     void cargoRows()
     {
