@@ -332,6 +332,8 @@ private slots:
 
         QTest::newRow("secondary 30") << PayPath::SecondaryHours << "30" << "0" << "30|$ 219,9" << "0|$ 0";
         QTest::newRow("secondary 31") << PayPath::SecondaryHours << "31" << "0" << "30|$ 220" << "0|$ 0";
+        // 30 hours typed as "30,0": the quantity is the limit, not the text.
+        QTest::newRow("secondary 30,0") << PayPath::SecondaryHours << "30,0" << "30,0" << "30|$ 219,9" << "30|$ 199,8";
         QTest::newRow("secondary 30,5") << PayPath::SecondaryHours << "30,5" << "0" << "30|$ 220" << "0|$ 0";
         QTest::newRow("secondary 12") << PayPath::SecondaryHours << "12" << "12" << "12|$ 87,96" << "12|$ 79,92";
         QTest::newRow("secondary 29,9") << PayPath::SecondaryHours << "29,9" << "29,9" << "29,9|$ 219,167"
