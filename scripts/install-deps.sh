@@ -2,6 +2,7 @@
 # Installs the Debian packages a purpose needs, only those that are missing.
 #   scripts/install-deps.sh run      build and start the program
 #   scripts/install-deps.sh test     build and run the whole test suite
+#   scripts/install-deps.sh coverage the same, and gcovr for the coverage report
 #   scripts/install-deps.sh bench    build and run the benchmarks
 #   scripts/install-deps.sh shots    take the README's screenshots
 #   scripts/install-deps.sh package  build the Debian package and check it with lintian
@@ -10,14 +11,15 @@ set -euo pipefail
 build=(cmake ninja-build g++ qt6-base-dev libcups2-dev libpng-dev qt6-translations-l10n fonts-liberation2)
 case "${1:-run}" in
   run) wanted=("${build[@]}") ;;
-  test) wanted=("${build[@]}" cups cups-client poppler-utils fonts-dejavu-core clang-14 libclang-rt-14-dev
+  test|coverage) wanted=("${build[@]}" cups cups-client poppler-utils fonts-dejavu-core clang-14 libclang-rt-14-dev
         dpkg-dev desktop-file-utils lintian appstream man-db xvfb xauth xdotool imagemagick dbus at-spi2-core
         python3-pyatspi) ;;
   bench) wanted=("${build[@]}" libbenchmark-dev) ;;
   shots) wanted=("${build[@]}" xvfb xdotool imagemagick) ;;
   package) wanted=("${build[@]}" dpkg-dev lintian) ;;
-  *) echo "usage: $0 run|test|bench|shots|package" >&2; exit 2 ;;
+  *) echo "usage: $0 run|test|coverage|bench|shots|package" >&2; exit 2 ;;
 esac
+[ "${1:-run}" != coverage ] || wanted+=(gcovr)
 
 missing=()
 for package in "${wanted[@]}"; do

@@ -4,6 +4,7 @@
 
 #include <QTest>
 
+#include "calc/slip_text.h"
 #include "calc_support.h"
 
 using namespace recibo;
@@ -348,6 +349,27 @@ private slots:
         // A total of one term is that term: 3 % of the base of 740,1511.
         in.deductions[Iosper] = true;
         QCOMPARE(qtext(slipOf(in).tdescuentosExplanation), QStringLiteral("22,2045"));
+    }
+
+    void slipAsText()
+    {
+        // The smallest slip; a comment typed over lines keeps them, whatever
+        // the line ends, and blank lines at its end are dropped.
+        const Slip slip = slipOf(hoursInput(PayPath::HigherHours, "0"));
+        const QString rows = QStringLiteral("Código\tCantidad\tConcepto\tHaberes\tDescuentos\n"
+                                            "001\t0\tHs. N. Superior\t$0\t\n"
+                                            "006\t0\tAdic. Art 2 y 3 Dcrto 5863/05\t$ 0\t\n"
+                                            "014\t0,7\tProduct Dcrto 5863/05\t$ 0\t\n"
+                                            "113\t0\tNegro de Nación\t$ 0\t\n"
+                                            "188\t7.0\tPlus Productividad\t$ 0\t\n"
+                                            "\t\tTotal Haberes\t$ 0\t\n"
+                                            "\t\tTotal descuentos\t\t$ 0\n"
+                                            "\t\tLiquido a pagar\t\t$ 0\n"
+                                            "Ana\n"
+                                            "hoy\n");
+        QCOMPARE(qtext(slipText(slip, {"Ana", "hoy", "Marzo\r\ncon descuento\rpagado\n\n"})),
+                 rows + "Marzo\ncon descuento\npagado\n");
+        QCOMPARE(qtext(slipText(slip, {"Ana", "hoy", "\r\n"})), rows);
     }
 
     void everyRowExplained()
