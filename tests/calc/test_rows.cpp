@@ -68,6 +68,8 @@ private slots:
         QTest::newRow("basic points with a plus sign") << QStringList{"+971", "0", "0", "0", "0"}
                                                        << QStringList{"001|1|Asign. de la categoría|$611,73"};
         // Half a ten-thousandth of a task point: a tie, to the even 0, so no row.
+        QTest::newRow("task points -0") << QStringList{"971", "0", "0", "0", "-0"}
+                                        << QStringList{"001|1|Asign. de la categoría|$611,73"};
         QTest::newRow("task points 0,00005") << QStringList{"971", "0", "0", "0", "0,00005"}
                                              << QStringList{"001|1|Asign. de la categoría|$611,73"};
         // 0,00015 is a tie that goes up to 0,0002; 0,0002 x 0,63 = 0,000126.
@@ -162,6 +164,7 @@ private slots:
         QTest::newRow("15 % of 611.73") << QStringList{"971", "0", "0"} << 3 << -1 << "15 %|$ 91,7595" << "";
         QTest::newRow("no seniority picked") << QStringList{"971", "0", "0"} << 0 << -1 << "" << "";
         QTest::newRow("Menos de 1 año") << QStringList{"971", "0", "0"} << 1 << 0 << "" << "";
+        QTest::newRow("no such option counts as none") << QStringList{"971", "0", "0"} << 13 << -1 << "" << "";
         QTest::newRow("Desfavorable 40 %") << QStringList{"1000", "0", "0"} << 12 << 2 << "120 %|$ 756"
                                            << "40 %|$ 252";
         QTest::newRow("Muy desfavorable 80 %") << QStringList{"1000", "0", "0"} << 10 << 3 << "100 %|$ 630"

@@ -229,6 +229,8 @@ private slots:
                                               << "150,1236 puntos × 0,63 = 94,5779";
         QTest::newRow("016 tie and a digit after") << "cargo 971 0 0 0 150,123450001" << "016" << 0
                                                    << "150,1235 puntos × 0,63 = 94,5778";
+        QTest::newRow("016 tie and digits after") << "cargo 971 0 0 0 150,12345100" << "016" << 0
+                                                  << "150,1235 puntos × 0,63 = 94,5778";
         QTest::newRow("016 fifth decimal 6") << "cargo 971 0 0 0 150,12346" << "016" << 0
                                              << "150,1235 puntos × 0,63 = 94,5778";
         QTest::newRow("016 fifth decimal 7") << "cargo 971 0 0 0 150,12347" << "016" << 0
@@ -367,7 +369,7 @@ private slots:
                                             "\t\tLiquido a pagar\t\t$ 0\n"
                                             "Ana\n"
                                             "hoy\n");
-        QCOMPARE(qtext(slipText(slip, {"Ana", "hoy", "Marzo\r\ncon descuento\rpagado\n\n"})),
+        QCOMPARE(qtext(slipText(slip, {"Ana", "hoy", "Marzo\r\ncon descuento\rpagado\n\r"})),
                  rows + "Marzo\ncon descuento\npagado\n");
         QCOMPARE(qtext(slipText(slip, {"Ana", "hoy", "\r\n"})), rows);
     }
