@@ -239,7 +239,7 @@ private slots:
                                              << "150,1235 puntos × 0,63 = 94,5778";
         QTest::newRow("016 fifth decimal 9") << "cargo 971 0 0 0 150,12349" << "016" << 0
                                              << "150,1235 puntos × 0,63 = 94,5778";
-        QTest::newRow("016 plus sign") << "cargo 971 0 0 0 +150,5" << "016" << 0 << "150,5 puntos × 0,63 = 94,815";
+        QTest::newRow("016 plus sign") << "cargo 971 0 0 0 +159,5" << "016" << 0 << "159,5 puntos × 0,63 = 100,485";
         QTest::newRow("016 one point") << "cargo 971 0 0 0 1" << "016" << 0 << "1 punto × 0,63 = 0,63";
         // Complement points below one still count in the plus.
         QTest::newRow("002 of 0,4 points") << "cargo 971 0,4 0 0 0" << "002" << 0 << "0,4 puntos × 0,63 = 0,252";
@@ -251,6 +251,12 @@ private slots:
         QTest::newRow("006 no band chosen") << "cargo 971 0 0 0 0" << "006" << 0
                                             << "Tabla del decreto 5863/05: sin antigüedad elegida, 971 puntos básicos "
                                                "(hasta 971), jornada completa 0 puntos (menos de 620) = 80";
+        QTest::newRow("006 Menos de 1 año") << "cargo 971 0 0 0 0 Option1" << "006" << 0
+                                            << "Tabla del decreto 5863/05: Menos de 1 año, 971 puntos básicos "
+                                               "(hasta 971), jornada completa 0 puntos (menos de 620) = 80";
+        QTest::newRow("006 no such band") << "cargo 971 0 0 0 0 Option13" << "006" << 0
+                                          << "Tabla del decreto 5863/05: sin antigüedad elegida, 971 puntos básicos "
+                                             "(hasta 971), jornada completa 0 puntos (menos de 620) = 80";
         QTest::newRow("006 a middle band") << "cargo 1400 0 619 0 0 Option5" << "006" << 0
                                            << "Tabla del decreto 5863/05: Entre 7 y 10 años, 1400 puntos básicos "
                                               "(de 1170 a 1400), jornada completa 619 puntos (menos de 620) = 250";
@@ -351,6 +357,8 @@ private slots:
         // A total of one term is that term: 3 % of the base of 740,1511.
         in.deductions[Iosper] = true;
         QCOMPARE(qtext(slipOf(in).tdescuentosExplanation), QStringLiteral("22,2045"));
+        in.deductions[Osplad] = true;
+        QCOMPARE(qtext(slipOf(in).tdescuentosExplanation), QStringLiteral("22,2045 + 22,2045 = 44,409"));
     }
 
     void slipAsText()
