@@ -241,6 +241,9 @@ private slots:
                                              << "150,1235 puntos × 0,63 = 94,5778";
         QTest::newRow("016 plus sign") << "cargo 971 0 0 0 +159,5" << "016" << 0 << "159,5 puntos × 0,63 = 100,485";
         QTest::newRow("016 one point") << "cargo 971 0 0 0 1" << "016" << 0 << "1 punto × 0,63 = 0,63";
+        // Task points count in the base of seniority and zone.
+        QTest::newRow("010 with task points") << "cargo 971 0 0 0 150 Option4" << "010" << 0
+                                              << "30 % de 706,23 (básico + comp. + tarea dif. + jornada)";
         // Complement points below one still count in the plus.
         QTest::newRow("002 of 0,4 points") << "cargo 971 0,4 0 0 0" << "002" << 0 << "0,4 puntos × 0,63 = 0,252";
         QTest::newRow("188 with 0,4 complement points")
