@@ -2,6 +2,7 @@
 # Installs the Debian packages a purpose needs, only those that are missing.
 #   scripts/install-deps.sh run      build and start the program
 #   scripts/install-deps.sh test     build and run the whole test suite
+#   scripts/install-deps.sh coverage the same, and gcovr for the coverage report
 #   scripts/install-deps.sh bench    build and run the benchmarks
 #   scripts/install-deps.sh shots    take the README's screenshots
 #   scripts/install-deps.sh package  build the Debian package and check it with lintian
@@ -12,7 +13,7 @@ build=(cmake ninja-build g++ qt6-base-dev libcups2-dev libpng-dev qt6-translatio
 web=(cmake ninja-build emscripten node-acorn librsvg2-bin lighttpd lighttpd-mod-deflate)
 case "${1:-run}" in
   run) wanted=("${build[@]}") ;;
-  test) wanted=("${build[@]}" cups cups-client poppler-utils fonts-dejavu-core clang-14 libclang-rt-14-dev
+  test|coverage) wanted=("${build[@]}" cups cups-client poppler-utils fonts-dejavu-core clang-14 libclang-rt-14-dev
         dpkg-dev desktop-file-utils lintian appstream man-db xvfb xauth xdotool imagemagick dbus at-spi2-core
         python3-pyatspi)
         wanted+=("${web[@]}" chromium nodejs)
@@ -22,14 +23,17 @@ case "${1:-run}" in
   shots) wanted=("${build[@]}" xvfb xdotool imagemagick) ;;
   package) wanted=("${build[@]}" dpkg-dev lintian) ;;
   web) wanted=("${web[@]}") ;;
-  *) echo "usage: $0 run|test|bench|shots|package|web" >&2; exit 2 ;;
+  *) echo "usage: $0 run|test|coverage|bench|shots|package|web" >&2; exit 2 ;;
 esac
+[ "${1:-run}" != coverage ] || wanted+=(gcovr)
 
-# The print tests read a job that went through CUPS's PostScript path
-# (cups-filters makes it, Ghostscript reads it back).
-if [ "${1:-run}" = test ]; then wanted+=(cups-filters ghostscript); fi
-# Where the windows open is tested under a real window manager.
-if [ "${1:-run}" = test ]; then wanted+=(openbox x11-utils); fi
+case "${1:-run}" in
+  test|coverage)
+    # The print tests read a job that went through CUPS's PostScript path
+    # (cups-filters makes it, Ghostscript reads it back); where the windows
+    # open is tested under a real window manager.
+    wanted+=(cups-filters ghostscript openbox x11-utils) ;;
+esac
 
 missing=()
 for package in "${wanted[@]}"; do

@@ -32,20 +32,25 @@ void cargoRows(Run &run)
 
     const std::string_view sep = run.sep;
     run.rows.earnings(kCategoryRow, std::string(kCategoryQuantity), st.montobasico,
-                      text::join(sep, st.ptsbasicos, " puntos × ", kPointValue, " = ", st.montobasico));
+                      text::join(sep, st.ptsbasicos, text::unit(st.ptsbasicos, " punto × ", " puntos × "), kPointValue,
+                                 " = ", st.montobasico));
     if (st.ptscompbas > 0)
         run.rows.earnings(kComplementRow, "", st.montocompbas,
-                          text::join(sep, st.ptscompbas, " puntos × ", kPointValue, " = ", st.montocompbas));
+                          text::join(sep, st.ptscompbas, text::unit(st.ptscompbas, " punto × ", " puntos × "),
+                                     kPointValue, " = ", st.montocompbas));
     // Each day row shows its own amount; together they make up montojornada.
     if (st.ptsjorcom > 0)
         run.rows.earnings(kFullDayRow, "", st.montojorcom,
-                          text::join(sep, st.ptsjorcom, " puntos × ", kDayPointValue, " = ", st.montojorcom));
+                          text::join(sep, st.ptsjorcom, text::unit(st.ptsjorcom, " punto × ", " puntos × "),
+                                     kDayPointValue, " = ", st.montojorcom));
     if (st.ptsproljor > 0)
         run.rows.earnings(kExtendedDayRow, "", st.montoproljor,
-                          text::join(sep, st.ptsproljor, " puntos × ", kDayPointValue, " = ", st.montoproljor));
+                          text::join(sep, st.ptsproljor, text::unit(st.ptsproljor, " punto × ", " puntos × "),
+                                     kDayPointValue, " = ", st.montoproljor));
     if (st.ptstardif > Money())
         run.rows.earnings(kDifferentiatedTaskRow, "", st.montotardif,
-                          text::join(sep, st.ptstardif, " puntos × ", kPointValue, " = ", st.montotardif));
+                          text::join(sep, st.ptstardif, text::unit(st.ptstardif, " punto × ", " puntos × "),
+                                     kPointValue, " = ", st.montotardif));
 
     // A component without points pays nothing.
     if (!(st.ptscompbas > 0))

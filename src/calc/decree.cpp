@@ -62,13 +62,13 @@ void hoursSupplement(Run &run)
     if (hours >= level.supplementFullFromHours) {
         st.montoart23 = Money::whole(level.supplementFullAmount);
         run.art23Quantity = text::whole(level.supplementFullFromHours);
-        run.art23Why = text::join(run.sep, hours, " horas con código 06 (", level.supplementFullFromHours,
-                                  " o más): monto fijo ", st.montoart23);
+        run.art23Why = text::join(run.sep, hours, text::unit(hours, " hora", " horas"), " con código 06 (",
+                                  level.supplementFullFromHours, " o más): monto fijo ", st.montoart23);
     } else {
         st.montoart23 = Money::fromDouble(hours * scale::kDecreePesosPerHour06);
         run.art23Quantity = run.input.hoursCode06;
-        run.art23Why =
-            text::join(run.sep, hours, " horas con código 06 × ", scale::kDecreePesosPerHour06, " = ", st.montoart23);
+        run.art23Why = text::join(run.sep, hours, text::unit(hours, " hora", " horas"), " con código 06 × ",
+                                  scale::kDecreePesosPerHour06, " = ", st.montoart23);
     }
 }
 

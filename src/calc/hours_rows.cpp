@@ -23,8 +23,8 @@ void hoursRows(Run &run)
 
     st.montobasico = Money::fromDouble(hours * level.pointsPerHour * scale::kPointValue);
     run.rows.earnings(level.row, typed, st.montobasico,
-                      text::join(sep, hours, " horas × ", level.pointsPerHour, " puntos × ", scale::kPointValue, " = ",
-                                 st.montobasico));
+                      text::join(sep, hours, text::unit(hours, " hora × ", " horas × "), level.pointsPerHour,
+                                 " puntos × ", scale::kPointValue, " = ", st.montobasico));
 }
 
 } // namespace recibo

@@ -13,11 +13,12 @@ Money cappedByHours(double hours, double rate, int cap, std::string_view sep, st
     const double product = hours * rate;
     if (product >= cap) {
         const Money amount = Money::whole(cap);
-        why = text::join(sep, hours, " horas × ", rate, " = ", product, ", tope ", amount);
+        why =
+            text::join(sep, hours, text::unit(hours, " hora × ", " horas × "), rate, " = ", product, ", tope ", amount);
         return amount;
     }
     const Money amount = Money::fromDouble(product);
-    why = text::join(sep, hours, " horas × ", rate, " = ", amount);
+    why = text::join(sep, hours, text::unit(hours, " hora × ", " horas × "), rate, " = ", amount);
     return amount;
 }
 
@@ -93,8 +94,9 @@ void absenceReduction(Run &run)
         const double share = scale::kAbsenceShare[i];
         if (days == static_cast<double>(i + 1)) {
             st.montoreajuste = Money::fromDouble(st.montoplus.toDouble() * share);
-            run.reajusteWhy = text::join(run.sep, "Plus de productividad ", st.montoplus, " × ", share, " = ",
-                                         st.montoreajuste, " (", i + 1, i == 0 ? " día" : " días", " de inasistencia)");
+            run.reajusteWhy =
+                text::join(run.sep, "Plus de productividad ", st.montoplus, " × ", share, " = ", st.montoreajuste, " (",
+                           i + 1, text::unit(i + 1, " día", " días"), " de inasistencia)");
             return;
         }
     }

@@ -81,7 +81,7 @@ void familyRows(Run &run)
         const int amount = perChild(sum, band, sep);
         st.montohijos = Money::whole(st.numhijos * amount);
         run.rows.earnings(kChildRow, text::whole(st.numhijos), st.montohijos,
-                          text::join(sep, st.numhijos, st.numhijos == 1 ? " hijo × " : " hijos × ", amount, " = ",
+                          text::join(sep, st.numhijos, text::unit(st.numhijos, " hijo × ", " hijos × "), amount, " = ",
                                      st.montohijos, " (haberes de ", sum, ": ", band, ")"));
     }
 
@@ -89,7 +89,7 @@ void familyRows(Run &run)
         st.numhijosdisc = run.values.disabledChildren;
         st.montohijosdisc = Money::whole(st.numhijosdisc * kPerDisabledChild);
         run.rows.earnings(kDisabledChildRow, text::whole(st.numhijosdisc), st.montohijosdisc,
-                          text::join(sep, st.numhijosdisc, st.numhijosdisc == 1 ? " hijo × " : " hijos × ",
+                          text::join(sep, st.numhijosdisc, text::unit(st.numhijosdisc, " hijo × ", " hijos × "),
                                      kPerDisabledChild, " = ", st.montohijosdisc));
     }
 

@@ -40,7 +40,6 @@ constexpr Field kChildren{"cantidadhijos", "Hijos"};
 constexpr Field kDisabledChildren{"cantidadhijosdisc", "Hijos Diferenc"};
 
 // Points and kilometres are kept as 16-bit whole numbers, children as bytes.
-constexpr double kInt16Min = -32768;
 constexpr double kInt16Max = 32767;
 constexpr double kByteMax = 255;
 
@@ -90,18 +89,17 @@ public:
         return true;
     }
 
-    // A whole number kept in 16 bits: rounded to the nearest whole number,
-    // halves to the even one, then it must fit.
-    bool whole16(std::string_view text, const Field &field, Sign sign, std::int16_t &out)
+    // A whole number kept in 16 bits, never negative (points, kilometres):
+    // rounded to the nearest whole number, halves to the even one, then it
+    // must fit.
+    bool whole16(std::string_view text, const Field &field, std::int16_t &out)
     {
         double value = 0;
-        if (!number(text, field, sign, value))
+        if (!number(text, field, Sign::NotNegative, value))
             return false;
         const double rounded = roundHalfEven(value);
-        const double lowest = sign == Sign::NotNegative ? 0 : kInt16Min;
-        if (rounded < lowest || rounded > kInt16Max)
-            return refuse(field, quoted(field) + " debe ser un número entero de " + (lowest < 0 ? "-32768" : "0") +
-                                     " a 32767.");
+        if (rounded > kInt16Max)
+            return refuse(field, quoted(field) + " debe ser un número entero de 0 a 32767.");
         out = static_cast<std::int16_t>(rounded);
         return true;
     }
@@ -228,10 +226,10 @@ std::variant<InputValues, InputProblem> readInput(const PayInput &input)
         if (!cargo.rowSelected)
             return InputProblem{"codcargo", "No hay un cargo elegido. Escriba el código del cargo o seleccione su "
                                             "nombre en la lista, y pulse «Listo»."};
-        if (!reader.whole16(cargo.punbas, kPunbas, Sign::NotNegative, values.ptsbasicos) ||
+        if (!reader.whole16(cargo.punbas, kPunbas, values.ptsbasicos) ||
             !reader.number(cargo.compbas, kCompbas, Sign::NotNegative, values.ptscompbas) ||
-            !reader.whole16(cargo.proljor, kProljor, Sign::NotNegative, values.ptsproljor) ||
-            !reader.whole16(cargo.jorcom, kJorcom, Sign::NotNegative, values.ptsjorcom) ||
+            !reader.whole16(cargo.proljor, kProljor, values.ptsproljor) ||
+            !reader.whole16(cargo.jorcom, kJorcom, values.ptsjorcom) ||
             !reader.money(cargo.tardif, kTardif, Sign::NotNegative, values.ptstardif))
             return std::move(reader.problem);
         break;
@@ -255,7 +253,7 @@ std::variant<InputValues, InputProblem> readInput(const PayInput &input)
     if (!readZone(input, reader, values.zoneIndex) ||
         !reader.number(input.absenceDays, kAbsenceDays, Sign::AnyAllowed, values.absenceDays))
         return std::move(reader.problem);
-    if (input.transport && !reader.whole16(input.kilometres, kKilometres, Sign::NotNegative, values.kilometres))
+    if (input.transport && !reader.whole16(input.kilometres, kKilometres, values.kilometres))
         return std::move(reader.problem);
     if (input.children && !reader.count(input.childrenCount, kChildren, values.children))
         return std::move(reader.problem);

@@ -49,6 +49,17 @@ template <typename... Parts> std::string join(std::string_view separator, const 
     return out;
 }
 
+// The word after a count: the singular for exactly one ("1 hora", "1 hijo"),
+// the plural for any other figure ("0 horas", "7,5 horas").
+template <typename Count> std::string_view unit(Count count, std::string_view one, std::string_view many)
+{
+    return count == 1 ? one : many;
+}
+inline std::string_view unit(Money count, std::string_view one, std::string_view many)
+{
+    return count == Money::whole(1) ? one : many;
+}
+
 // A whole number as text ("2", "30").
 inline std::string whole(long long value)
 {

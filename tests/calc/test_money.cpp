@@ -37,6 +37,10 @@ private slots:
         QTest::newRow("zero") << 0.0 << qint64(0);
         QTest::newRow("transport 300 km") << 300 * 0.13472 * 4 << qint64(1616640);
         QTest::newRow("bolsillo top-up") << 1290 - (884.1 - 0.196 * 674.1) << qint64(5380236);
+        // The limit of money: 900 billion pesos; anything beyond it saturates.
+        QTest::newRow("at the money limit") << 9e14 << qint64(9'000'000'000'000'000'000);
+        QTest::newRow("beyond the money limit") << 1e300 << qint64(9'000'000'000'000'000'000);
+        QTest::newRow("beyond the negative limit") << -1e300 << qint64(-9'000'000'000'000'000'000);
     }
     void fromDouble()
     {

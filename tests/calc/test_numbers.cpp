@@ -53,6 +53,7 @@ private slots:
         QTest::newRow("point with point") << "7.5" << "." << 7.5;
         QTest::newRow("four decimals") << "2600,0001" << "," << 2600.0001;
         QTest::newRow("many decimals") << "972,985873015873" << "," << 972.985873015873;
+        QTest::newRow("no separator, whole") << "75" << "" << 75.0;
     }
     void accepted()
     {
@@ -93,6 +94,7 @@ private slots:
         QTest::newRow("zero-width space") << "\u200B1" << ",";
         QTest::newRow("byte-order mark after") << "1\uFEFF" << ",";
         QTest::newRow("trailing text") << "12abc" << ",";
+        QTest::newRow("no separator, decimals") << "7,5" << "";
     }
     void refused()
     {

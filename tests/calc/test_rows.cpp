@@ -63,6 +63,19 @@ private slots:
             << QStringList{"001|1|Asign. de la categoría|$611,73", "016||Tarea diferenciada|$ 0,63"};
         QTest::newRow("basic points rounded to even") << QStringList{"970,5", "0", "0", "0", "0"}
                                                       << QStringList{"001|1|Asign. de la categoría|$611,1"};
+        QTest::newRow("basic points 971,5 rounded to even") << QStringList{"971,5", "0", "0", "0", "0"}
+                                                            << QStringList{"001|1|Asign. de la categoría|$612,36"};
+        QTest::newRow("basic points with a plus sign") << QStringList{"+971", "0", "0", "0", "0"}
+                                                       << QStringList{"001|1|Asign. de la categoría|$611,73"};
+        // Half a ten-thousandth of a task point: a tie, to the even 0, so no row.
+        QTest::newRow("task points -0") << QStringList{"971", "0", "0", "0", "-0"}
+                                        << QStringList{"001|1|Asign. de la categoría|$611,73"};
+        QTest::newRow("task points 0,00005") << QStringList{"971", "0", "0", "0", "0,00005"}
+                                             << QStringList{"001|1|Asign. de la categoría|$611,73"};
+        // 0,00015 is a tie that goes up to 0,0002; 0,0002 x 0,63 = 0,000126.
+        QTest::newRow("task points 0,00015")
+            << QStringList{"971", "0", "0", "0", "0,00015"}
+            << QStringList{"001|1|Asign. de la categoría|$611,73", "016||Tarea diferenciada|$ 0,0001"};
     }
     void cargoRows()
     {
@@ -151,6 +164,7 @@ private slots:
         QTest::newRow("15 % of 611.73") << QStringList{"971", "0", "0"} << 3 << -1 << "15 %|$ 91,7595" << "";
         QTest::newRow("no seniority picked") << QStringList{"971", "0", "0"} << 0 << -1 << "" << "";
         QTest::newRow("Menos de 1 año") << QStringList{"971", "0", "0"} << 1 << 0 << "" << "";
+        QTest::newRow("no such option counts as none") << QStringList{"971", "0", "0"} << 13 << -1 << "" << "";
         QTest::newRow("Desfavorable 40 %") << QStringList{"1000", "0", "0"} << 12 << 2 << "120 %|$ 756"
                                            << "40 %|$ 252";
         QTest::newRow("Muy desfavorable 80 %") << QStringList{"1000", "0", "0"} << 10 << 3 << "100 %|$ 630"
@@ -321,6 +335,8 @@ private slots:
 
         QTest::newRow("secondary 30") << PayPath::SecondaryHours << "30" << "0" << "30|$ 219,9" << "0|$ 0";
         QTest::newRow("secondary 31") << PayPath::SecondaryHours << "31" << "0" << "30|$ 220" << "0|$ 0";
+        // 30 hours typed as "30,0": the quantity is the limit, not the text.
+        QTest::newRow("secondary 30,0") << PayPath::SecondaryHours << "30,0" << "30,0" << "30|$ 219,9" << "30|$ 199,8";
         QTest::newRow("secondary 30,5") << PayPath::SecondaryHours << "30,5" << "0" << "30|$ 220" << "0|$ 0";
         QTest::newRow("secondary 12") << PayPath::SecondaryHours << "12" << "12" << "12|$ 87,96" << "12|$ 79,92";
         QTest::newRow("secondary 29,9") << PayPath::SecondaryHours << "29,9" << "29,9" << "29,9|$ 219,167"
