@@ -455,11 +455,10 @@ void Haberes::copiarRecibo() { QGuiApplication::clipboard()->setText(slipText())
 
 QString Haberes::slipText() const
 {
-    const QByteArray teacher = docente_->text().toUtf8();
-    const QByteArray when = text10_->text().toUtf8();
-    const QByteArray comment = text11_->text().toUtf8();
-    return QString::fromStdString(recibo::slipText(
-        shown_, {.teacher = teacher.toStdString(), .dateLine = when.toStdString(), .comment = comment.toStdString()}));
+    const std::string teacher = docente_->text().toStdString();
+    const std::string when = text10_->text().toStdString();
+    const std::string comment = text11_->text().toStdString();
+    return QString::fromStdString(recibo::slipText(shown_, {.teacher = teacher, .dateLine = when, .comment = comment}));
 }
 
 } // namespace recibo
