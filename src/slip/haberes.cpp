@@ -1,27 +1,14 @@
 #include "slip/haberes.h"
 
-#include <QAbstractButton>
-#include <QAction>
-#include <QBuffer>
-#include <QClipboard>
 #include <QContextMenuEvent>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QGroupBox>
-#include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollBar>
-#include <QStandardPaths>
 
 #include <algorithm>
-#include <new>
 #include <utility>
 
 #include "calc/slip_text.h"
@@ -29,6 +16,7 @@
 #include "forms/locale_text.h"
 #include "slip/haberes_layout.h"
 #include "slip/printing.h"
+#include "slip/slip_output.h"
 #include "slip/row_writer.h"
 
 namespace recibo {
@@ -50,10 +38,6 @@ constexpr double kSostenLeft = 840;
 constexpr double kSostenWidth = 6840;
 // The frame grows with every scroll; it stops where the toolkit stops a widget.
 constexpr double kSostenMaxHeight = double(QWIDGETSIZE_MAX) * forms::kTwipsPerPixel;
-
-// The slip window's own colours after a print, kept for the rest of the run.
-const QColor kFrameAfterPrint(0, 255, 255);
-const QColor kWindowAfterPrint(0, 192, 192);
 
 } // namespace
 
@@ -79,49 +63,15 @@ Haberes::Haberes() : Form("Haberes", QStringLiteral("Haberes"), 11880, 8595, QCo
     connect(imprimir_, &QPushButton::clicked, this, &Haberes::imprimir);
     connect(salir_, &QPushButton::clicked, this, &Haberes::quitRequested);
 
-    sender_ = std::make_unique<PrintSender>();
-    connect(sender_.get(), &PrintSender::finished, this, &Haberes::sendingFinished);
-    addSlipActions();
+    output_ = std::make_unique<SlipOutput>(*this);
 }
 
 Haberes::~Haberes() = default;
 
-void Haberes::addSlipActions()
-{
-    // A menu and keys of their own: nothing is added to the window's layout.
-    menu_ = new QMenu(this);
-    menu_->setObjectName(QStringLiteral("menuRecibo"));
-    const auto action = [this](const QString &text, QKeySequence::StandardKey key, void (Haberes::*slot)()) {
-        auto *added = new QAction(text, this);
-        added->setShortcut(key);
-        connect(added, &QAction::triggered, this, slot);
-        addAction(added); // its keys work anywhere in the window
-        menu_->addAction(added);
-        return added;
-    };
-    printAction_ = action(QStringLiteral("Imprimir"), QKeySequence::Print, &Haberes::imprimir);
-    action(QStringLiteral("Guardar como PDF…"), QKeySequence::Save, &Haberes::guardarPdf);
-    action(QStringLiteral("Copiar el recibo"), QKeySequence::Copy, &Haberes::copiarRecibo);
-    // Ctrl+C in a text box with nothing selected copies the slip (eventFilter).
-    for (QLineEdit *box : findChildren<QLineEdit *>())
-        box->installEventFilter(this);
-}
-
 void Haberes::contextMenuEvent(QContextMenuEvent *event)
 {
-    menu_->popup(event->globalPos());
+    output_->showMenu(event->globalPos());
     event->accept();
-}
-
-bool Haberes::eventFilter(QObject *watched, QEvent *event)
-{
-    // A text box claims Ctrl+C for itself even with nothing selected; then
-    // the key is left to the window, which copies the slip.
-    if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy)) {
-        if (auto *box = qobject_cast<QLineEdit *>(watched); box && !box->hasSelectedText())
-            return true;
-    }
-    return Form::eventFilter(watched, event);
 }
 
 void Haberes::findControls()
@@ -165,15 +115,11 @@ void Haberes::findControls()
                    tardif_,
                    compbas_};
 
-    text1_ = require<QLineEdit>("Text1");
     text10_ = require<QLineEdit>("Text10");
     text11_ = require<QLineEdit>("Text11");
-    text12_ = require<QLineEdit>("Text12");
     volver_ = require<QPushButton>("Volver");
     imprimir_ = require<QPushButton>("Imprimir");
     salir_ = require<QPushButton>("Salir");
-    for (std::size_t i = 0; i < watermark_.size(); ++i)
-        watermark_[i] = require<QLineEdit>("Text" + std::to_string(i + 2));
 }
 
 void Haberes::resizeEvent(QResizeEvent *event)
@@ -283,175 +229,15 @@ void Haberes::frameClosed()
     volver();
 }
 
-void Haberes::setScreenColours(const QColor &frame, const QColor &window)
-{
-    forms::setBackground(sosten_, frame);
-    forms::setBackground(this, window);
-}
+void Haberes::setPrinter(std::unique_ptr<SlipPrinter> printer) { output_->setPrinter(std::move(printer)); }
 
-std::shared_ptr<SlipPrinter> Haberes::printer()
-{
-    if (!printer_)
-        printer_ = std::make_shared<DefaultPrinter>();
-    return printer_;
-}
+void Haberes::imprimir() { output_->imprimir(); }
 
-void Haberes::setPrinter(std::unique_ptr<SlipPrinter> printer) { printer_ = std::move(printer); }
+void Haberes::guardarPdf() { output_->guardarPdf(); }
 
-SlipPage Haberes::drawPage(SlipPrinter *printer, QString &problem)
-{
-    // No focus frame or text cursor on paper.
-    QWidget *focused = focusWidget();
-    if (focused)
-        focused->clearFocus();
-    for (QWidget *widget : std::initializer_list<QWidget *>{volver_, imprimir_, salir_, text1_, text12_})
-        widget->setVisible(false);
-    setScreenColours(Qt::white, Qt::white);
-    for (QLineEdit *box : watermark_)
-        box->setVisible(true);
+void Haberes::copiarRecibo() { output_->copiarRecibo(); }
 
-    SlipPage page;
-    QBuffer buffer(&page.pdf);
-    problem = writeSlipPdf(*this, buffer);
-    if (problem.isEmpty() && printer)
-        printer->takeFromWindow(*this, page);
-
-    for (QLineEdit *box : watermark_)
-        box->setVisible(false);
-    setScreenColours(kFrameAfterPrint, kWindowAfterPrint);
-    for (QWidget *widget : std::initializer_list<QWidget *>{text1_, text12_, volver_, imprimir_, salir_})
-        widget->setVisible(true);
-    if (focused)
-        focused->setFocus();
-    return page;
-}
-
-void Haberes::imprimir()
-{
-    // One page at a time: the keys and the menu come here too.
-    if (sender_->busy())
-        return;
-    try {
-        std::shared_ptr<SlipPrinter> target = printer();
-        QString problem;
-        SlipPage page = drawPage(target.get(), problem);
-        lastPage_ = page.pdf;
-        if (!problem.isEmpty()) {
-            showPrintFailure(printFailure(QStringLiteral("No se pudo imprimir: %1").arg(problem),
-                                          QStringLiteral("Cierre otros programas y vuelva a imprimir.")));
-            return;
-        }
-        const PrintOutcome started = sender_->send(std::move(target), std::move(page));
-        if (!started.ok) {
-            showPrintFailure(started);
-            return;
-        }
-        setSending(true);
-    } catch (const std::bad_alloc &) {
-        showPrintFailure(outOfMemory());
-    }
-}
-
-void Haberes::setSending(bool sending)
-{
-    if (sending) {
-        // Disabling the focused button would pass the focus on to "Salir",
-        // where the next Enter would end the program: the window itself
-        // holds it meanwhile.
-        refocusImprimir_ = focusWidget() == imprimir_;
-        if (refocusImprimir_)
-            setFocus();
-        setCursor(Qt::BusyCursor);
-    } else {
-        unsetCursor();
-    }
-    imprimir_->setEnabled(!sending);
-    printAction_->setEnabled(!sending);
-    if (!sending && std::exchange(refocusImprimir_, false) && (!focusWidget() || focusWidget() == this))
-        imprimir_->setFocus();
-}
-
-void Haberes::sendingFinished(const PrintOutcome &outcome)
-{
-    setSending(false);
-    if (!outcome.ok)
-        showPrintFailure(outcome);
-}
-
-QMessageBox *Haberes::showMessage(const char *name, const QString &title, const QString &text, const QString &advice)
-{
-    auto *box = findChild<QMessageBox *>(QString::fromLatin1(name));
-    if (!box) {
-        box = new QMessageBox(QMessageBox::Warning, title, QString(), QMessageBox::Ok, this);
-        box->setObjectName(QString::fromLatin1(name));
-        box->setWindowModality(Qt::NonModal);
-    }
-    box->setText(text);
-    box->setInformativeText(advice);
-    box->show();
-    box->raise();
-    return box;
-}
-
-void Haberes::showPrintFailure(const PrintOutcome &outcome)
-{
-    QMessageBox *box =
-        showMessage("mensajeImpresion", QStringLiteral("Imprimir el recibo"), outcome.problem, outcome.advice);
-    if (!box->findChild<QAbstractButton *>(QStringLiteral("guardarPdf"))) {
-        // Without a printer the slip can still be kept, and printed elsewhere.
-        QPushButton *save = box->addButton(QStringLiteral("Guardar como PDF…"), QMessageBox::ActionRole);
-        save->setObjectName(QStringLiteral("guardarPdf"));
-        connect(save, &QPushButton::clicked, this, [this] { choosePdfFile(lastPage_); });
-    }
-}
-
-void Haberes::showSaveFailure(const Problem &problem)
-{
-    showMessage("mensajeGuardar", QStringLiteral("Guardar el recibo"), problem.what, problem.advice);
-}
-
-void Haberes::guardarPdf() { choosePdfFile({}); }
-
-void Haberes::choosePdfFile(const QByteArray &pdf)
-{
-    pendingPdf_ = pdf;
-    if (pendingPdf_.isEmpty()) {
-        QString problem;
-        pendingPdf_ = drawPage(nullptr, problem).pdf;
-        if (!problem.isEmpty()) {
-            showSaveFailure({QStringLiteral("No se guardó el recibo: %1").arg(problem),
-                             QStringLiteral("Cierre otros programas y vuelva a guardar.")});
-            return;
-        }
-    }
-    auto *dialog = findChild<QFileDialog *>(QStringLiteral("guardarRecibo"));
-    if (!dialog) {
-        dialog = new QFileDialog(this, QStringLiteral("Guardar el recibo como PDF"));
-        dialog->setObjectName(QStringLiteral("guardarRecibo"));
-        dialog->setAcceptMode(QFileDialog::AcceptSave);
-        dialog->setFileMode(QFileDialog::AnyFile);
-        dialog->setNameFilter(QStringLiteral("Documentos PDF (*.pdf)"));
-        dialog->setDefaultSuffix(QStringLiteral("pdf"));
-        dialog->setWindowModality(Qt::NonModal);
-        connect(dialog, &QFileDialog::fileSelected, this, &Haberes::writePdfFile);
-    }
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QDir::homePath();
-    dialog->setDirectory(folder);
-    dialog->selectFile(slipPdfName(docente_->text(), slipDate_.isValid() ? slipDate_ : QDate::currentDate()));
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
-}
-
-void Haberes::writePdfFile(const QString &path)
-{
-    if (const Problem problem = savePdfFile(path, pendingPdf_); problem.failed())
-        showSaveFailure(problem);
-}
-
-void Haberes::copiarRecibo() { QGuiApplication::clipboard()->setText(slipText()); }
+QString Haberes::teacher() const { return docente_->text(); }
 
 QString Haberes::slipText() const
 {

@@ -1,10 +1,8 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDate>
 #include <QImage>
 #include <QObject>
-#include <QPageLayout>
 #include <QString>
 
 #include <chrono>
@@ -14,51 +12,13 @@
 #include <thread>
 #include <vector>
 
-class QIODevice;
-class QPaintDevice;
-class QRectF;
+// The page and the file the slip is printed and saved as.
+#include "slip/pdf_file.h"
+#include "slip/slip_page.h"
+
 class QWidget;
 
 namespace recibo {
-
-// The paper the slip is drawn on: portrait A4 (Letter where the region
-// measures in inches), with a margin of 10 mm that every printer can reach.
-QPageLayout slipPageLayout();
-
-// Draws the client area of `window` as it is now (the part of its children
-// inside it, nothing beyond) onto `device`, scaled to fill `area` (device
-// units) as far as its proportions allow, centred across and at the top.
-// Returns an empty string, or the reason in Spanish why nothing was drawn.
-QString drawWindow(QWidget &window, QPaintDevice &device, const QRectF &area);
-
-// The window as one PDF page of slipPageLayout() written to `out` (opened for
-// writing here when it is not open yet): text stays text, lines stay lines, and
-// the fonts go inside the file. Returns an empty string, or the reason in
-// Spanish why the page is not whole in `out` (no memory for it among them:
-// the window is left as it was).
-QString writeSlipPdf(QWidget &window, QIODevice &out);
-
-// The name offered for a saved slip: "Recibo <teacher> <yyyy-mm-dd>.pdf", or
-// "Recibo <yyyy-mm-dd>.pdf" without a name; characters a file name cannot
-// hold on any common system become "_", and the teacher's name is cut short
-// (between two characters) where the whole would pass 248 bytes: file
-// systems take 255 for a name, and a file replacing another is first
-// written beside it under its name and seven characters more.
-QString slipPdfName(const QString &teacher, const QDate &date);
-
-// A failure as the user reads it: what happened, and what to do about it.
-struct Problem {
-    QString what;   // empty when nothing failed
-    QString advice; // what the user can do
-    bool failed() const { return !what.isEmpty(); }
-};
-
-// Writes `pdf` to the file `path`, replacing a file of that name only once
-// the whole page is safely on disk. Every write, the final flush and the
-// replacing are checked, and the file's size is compared afterwards; each
-// cause (no space, no permission, no such folder, a name too long) has its
-// own message.
-Problem savePdfFile(const QString &path, const QByteArray &pdf);
 
 // One page of the slip, drawn while the window shows its paper face.
 struct SlipPage {
