@@ -6,6 +6,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRegion>
 #include <QWidget>
 
 #include <algorithm>
@@ -41,6 +42,30 @@ private:
     qint64 written_ = 0;
 };
 
+// Draws `widget` and, above it, its children, each clipped to `inside` (in
+// `window`'s coordinates) and to the widgets that hold it, as the screen shows
+// them. Each widget is drawn on its own, with the clip set afresh: a widget may
+// leave a clip behind in the drawing state (Qt's PDF engine restores a label's
+// clip for its cut text in the wrong place, and keeps it), and it must not
+// cut off the widgets drawn after it.
+void drawWidget(QPainter &painter, QWidget &window, QWidget &widget, const QRegion &inside)
+{
+    const QPoint at = widget.mapTo(&window, QPoint());
+    const QRegion visible = inside.intersected(QRect(at, widget.size()));
+    if (visible.isEmpty())
+        return;
+    painter.setClipRegion(visible);
+    widget.render(&painter, at, visible.translated(-at),
+                  &widget == &window ? QWidget::DrawWindowBackground : QWidget::RenderFlags());
+    // Children in their stacking order, the lowest first; those hidden on
+    // purpose, and windows of their own, are not in the window.
+    for (QObject *object : widget.children()) {
+        auto *child = qobject_cast<QWidget *>(object);
+        if (child && !child->isWindow() && !(child->isHidden() && child->testAttribute(Qt::WA_WState_ExplicitShowHide)))
+            drawWidget(painter, window, *child, visible);
+    }
+}
+
 } // namespace
 
 QPageLayout slipPageLayout()
@@ -63,8 +88,7 @@ QString drawWindow(QWidget &window, QPaintDevice &device, const QRectF &area)
         painter->translate(area.left() + (area.width() - source.width() * scale) / 2.0, area.top());
         painter->scale(scale, scale);
         // The slip frame reaches below the window: only what is inside it is drawn.
-        painter->setClipRect(QRect(QPoint(), source));
-        window.render(painter.get(), QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        drawWidget(*painter, window, window, QRegion(QRect(QPoint(), source)));
         if (!painter->end())
             return QStringLiteral("no se pudo terminar de dibujar la página.");
     } catch (const std::bad_alloc &) {

@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QGroupBox>
 #include <QScrollBar>
 
 #include <csignal>
@@ -62,20 +63,44 @@ std::optional<QByteArray> toolOutput(const QString &tool, const QStringList &arg
     return process.readAllStandardOutput();
 }
 
+// Where a rectangle of `window` lands on its page rasterised at kInkDpi: the
+// window fills the printable width or height, centred across, at the top.
+constexpr int kInkDpi = 100;
+QRect pageRect(const QWidget &window, const QRect &r)
+{
+    const QRectF paint = slipPageLayout().paintRectPoints();
+    const double scale = std::min(paint.width() / window.width(), paint.height() / window.height());
+    const QPointF origin(paint.left() + (paint.width() - window.width() * scale) / 2, paint.top());
+    const double k = kInkDpi / 72.0;
+    return QRectF((origin.x() + r.x() * scale) * k, (origin.y() + r.y() * scale) * k, r.width() * scale * k,
+                  r.height() * scale * k)
+        .toRect();
+}
+
+// A control's place in its window.
+QRect inWindow(const QWidget &window, const QWidget *control)
+{
+    return QRect(control->mapTo(&window, QPoint(0, 0)), control->size());
+}
+
 } // namespace
 
 class SlipPrint : public QObject {
     Q_OBJECT
 
     // A slip on the secondary-hours path, as a user gets it.
-    Haberes &calculate() { return test::calculateSecondaryHours(QStringLiteral("Pérez, Ana"), QStringLiteral("12")).haberes(); }
+    Haberes &calculate(const QString &teacher = QStringLiteral("Pérez, Ana"))
+    {
+        return test::calculateSecondaryHours(teacher, QStringLiteral("12")).haberes();
+    }
 
     // A slip printed through a KeepingPrinter (left in `printer`), and the
     // job the scheduler kept of it (its path in `job`).
-    void printKept(KeepingPrinter *&printer, QString &job, int timeoutMs = 20000)
+    void printKept(KeepingPrinter *&printer, QString &job, int timeoutMs = 20000,
+                   const QString &teacher = QStringLiteral("Pérez, Ana"))
     {
         const CupsTestServer &cups = *CupsTestServer::current();
-        Haberes &slip = calculate();
+        Haberes &slip = calculate(teacher);
         auto kept = std::make_unique<KeepingPrinter>();
         printer = kept.get();
         currentDesk().setPrinter(std::move(kept));
@@ -134,24 +159,10 @@ private slots:
         QVERIFY2(fonts->notEmbedded.isEmpty(), qPrintable(fonts->notEmbedded.join(QLatin1Char(' '))));
 #endif
 
-        // Where a window rectangle lands on the page rasterised at `dpi`: the
-        // window fills the printable width or height, centred across, at the top.
-        constexpr int dpi = 100;
-        const QImage page = test::rasterFirstPage(job, dpi, &problem);
+        const QImage page = test::rasterFirstPage(job, kInkDpi, &problem);
         QVERIFY2(!page.isNull(), qPrintable(problem));
-        const QRectF paint = layout.paintRectPoints();
-        const double scale = std::min(paint.width() / slip.width(), paint.height() / slip.height());
-        const QPointF origin(paint.left() + (paint.width() - slip.width() * scale) / 2, paint.top());
-        const auto onPage = [&](const QRect &r) {
-            const double k = dpi / 72.0;
-            return QRectF((origin.x() + r.x() * scale) * k, (origin.y() + r.y() * scale) * k, r.width() * scale * k,
-                          r.height() * scale * k)
-                .toRect();
-        };
-        const auto ink = [&](QWidget *w) {
-            const QRect r(w->mapTo(&slip, QPoint(0, 0)), w->size());
-            return test::darkShare(page, onPage(r));
-        };
+        const auto onPage = [&slip](const QRect &r) { return pageRect(slip, r); };
+        const auto ink = [&](QWidget *w) { return test::darkShare(page, onPage(inWindow(slip, w))); };
         QVERIFY2(ink(child(slip, "Label19(0)")) > 0.02, "the first row is not on the paper");
         QVERIFY2(ink(child(slip, "Label1(0)")) > 0.02, "the first amount is not on the paper");
         QVERIFY2(ink(child(slip, "Text4")) > 0.02, "the watermark is not on the paper");
@@ -164,6 +175,50 @@ private slots:
         // Back on the screen the window is whole again.
         QVERIFY(child(slip, "Volver")->isVisible());
         QVERIFY(!child(slip, "Text4")->isVisible());
+    }
+
+    // A name wider than its box is cut at the box, as on the screen, and
+    // everything drawn after it is on the page as with a short name: the
+    // rows' codes, quantities and descriptions with their rules, and the
+    // totals' captions.
+    void aLongNameKeepsThePageWhole_data()
+    {
+        QTest::addColumn<QString>("teacher");
+        QTest::newRow("36 characters, just wider than the box") << QStringLiteral("Domínguez Montenegro, Wanda Mercedes");
+        QTest::newRow("41 characters") << QStringLiteral("Fernández Rodríguez, María de los Ángeles");
+        QTest::newRow("twice the box") << QStringLiteral("Fernández Rodríguez de Echeverría Larrañaga, María de los "
+                                                         "Ángeles Inmaculada");
+    }
+
+    void aLongNameKeepsThePageWhole()
+    {
+        QFETCH(QString, teacher);
+        RECIBO_REQUIRE_CUPS();
+        const auto inkOf = [this](const QString &who, QList<double> &ink) {
+            KeepingPrinter *printer = nullptr;
+            QString job, problem;
+            printKept(printer, job, 20000, who);
+            const QImage page = test::rasterFirstPage(job, kInkDpi, &problem);
+            QVERIFY2(!page.isNull(), qPrintable(problem));
+            const Haberes &slip = currentDesk().haberes();
+            const QRect rows = inWindow(slip, child(slip, "cod(0)")).united(inWindow(slip, child(slip, "Label17")));
+            const QRect name = inWindow(slip, child(slip, "docente"));
+            const QRect frame = inWindow(slip, slip.sosten());
+            // Beside the name's box, up to the frame's edge.
+            const QRect besideName(name.right() + 3, name.top() + 3, frame.right() - name.right() - 6, name.height() - 6);
+            ink = {test::darkShare(page, pageRect(slip, rows)), test::darkShare(page, pageRect(slip, name)),
+                   test::darkShare(page, pageRect(slip, besideName))};
+        };
+        QList<double> shortName, longName;
+        inkOf(QStringLiteral("Pérez, Ana"), shortName);
+        inkOf(teacher, longName);
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY2(shortName[0] > 0.03, qPrintable(QString::number(shortName[0])));
+        QVERIFY2(std::abs(longName[0] - shortName[0]) < 0.002,
+                 qPrintable(QStringLiteral("ink of the rows: %1 against %2").arg(longName[0]).arg(shortName[0])));
+        QVERIFY2(longName[1] > shortName[1], "the name is not on the page");
+        QCOMPARE(longName[2], 0.0);
     }
 
     // The page carries nothing see-through: no soft-masked picture, no fill
