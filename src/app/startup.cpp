@@ -3,9 +3,14 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QThreadPool>
 #include <QTranslator>
 
 #include <memory>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include "app/desk.h"
 #include "entry/ingreso.h"
@@ -32,6 +37,21 @@ void prepareApplication()
     if (prepared)
         return;
     prepared = true;
+#ifdef __GLIBC__
+    // Every thread that allocates (the print sender, the file dialog's, Qt's
+    // pools) would get a heap of its own, each reserving 64 MB of address
+    // space; under a limit of address space (ulimit -v) those reserves alone
+    // made the page fail at one limit and pass at a lower one. The few
+    // threads of this program share one heap: they seldom allocate at once.
+    mallopt(M_ARENA_MAX, 1);
+#endif
+    // Qt's painting hands tall shaded fills and large pictures to the pool of
+    // threads and waits for them; when the system lets the pool start no new
+    // thread (a process short of address space), that wait never ends. One
+    // thread, started at the first such fill and kept for the whole run,
+    // does the pool's work: painting never waits for a thread to be made.
+    QThreadPool::globalInstance()->setMaxThreadCount(1);
+    QThreadPool::globalInstance()->setExpiryTimeout(-1);
     qAddPostRoutine(closeDesk);
     // The same look everywhere, so the coloured button faces show as designed,
     // and what a screen reader needs told before the first window is built.

@@ -13,7 +13,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStandardPaths>
 
 #include <new>
@@ -96,31 +98,55 @@ std::shared_ptr<SlipPrinter> SlipOutput::printer()
 
 void SlipOutput::setPrinter(std::unique_ptr<SlipPrinter> printer) { printer_ = std::move(printer); }
 
-SlipPage SlipOutput::drawPage(SlipPrinter *printer, QString &problem)
+void SlipOutput::showPaperFace()
 {
-    // No focus frame or text cursor on paper.
-    QWidget *focused = slip_.focusWidget();
-    if (focused)
-        focused->clearFocus();
     for (QWidget *widget : std::initializer_list<QWidget *>{volver_, imprimir_, salir_, text1_, text12_})
         widget->setVisible(false);
     setScreenColours(Qt::white, Qt::white);
     for (QLineEdit *box : watermark_)
         box->setVisible(true);
+}
 
+void SlipOutput::showScreenFace() noexcept
+{
+    // Each step on its own: one that finds no memory leaves the others to do.
+    const auto step = [](const auto &act) {
+        try {
+            act();
+        } catch (const std::bad_alloc &) {
+        }
+    };
+    for (QLineEdit *box : watermark_)
+        step([box] { box->setVisible(false); });
+    step([this] { setScreenColours(kFrameAfterPrint, kWindowAfterPrint); });
+    for (QWidget *widget : std::initializer_list<QWidget *>{text1_, text12_, volver_, imprimir_, salir_})
+        step([widget] { widget->setVisible(true); });
+}
+
+SlipPage SlipOutput::drawPage(SlipPrinter *printer, QString &problem)
+{
+    // No focus frame or text cursor on paper.
+    QPointer<QWidget> focused = slip_.focusWidget();
+    if (focused)
+        focused->clearFocus();
+    // The window goes back for the screen whatever happens while the page
+    // is drawn, running out of memory among it.
+    const auto backForTheScreen = qScopeGuard([this, &focused]() noexcept {
+        showScreenFace();
+        try {
+            if (focused)
+                focused->setFocus();
+        } catch (const std::bad_alloc &) {
+        }
+    });
+    showPaperFace();
     SlipPage page;
     QBuffer buffer(&page.pdf);
     problem = writeSlipPdf(slip_, buffer);
     if (problem.isEmpty() && printer)
         printer->takeFromWindow(slip_, page);
-
-    for (QLineEdit *box : watermark_)
-        box->setVisible(false);
-    setScreenColours(kFrameAfterPrint, kWindowAfterPrint);
-    for (QWidget *widget : std::initializer_list<QWidget *>{text1_, text12_, volver_, imprimir_, salir_})
-        widget->setVisible(true);
-    if (focused)
-        focused->setFocus();
+    if (!problem.isEmpty())
+        page.pdf.clear(); // never a part of a page
     return page;
 }
 
@@ -133,7 +159,6 @@ void SlipOutput::imprimir()
         std::shared_ptr<SlipPrinter> target = printer();
         QString problem;
         SlipPage page = drawPage(target.get(), problem);
-        lastPage_ = page.pdf;
         if (!problem.isEmpty()) {
             showPrintFailure(printFailure(QStringLiteral("No se pudo imprimir: %1").arg(problem),
                                           QStringLiteral("Cierre otros programas y vuelva a imprimir.")));
@@ -178,28 +203,40 @@ void SlipOutput::sendingFinished(const PrintOutcome &outcome)
 
 QMessageBox *SlipOutput::showMessage(const char *name, const QString &title, const QString &text, const QString &advice)
 {
-    auto *box = slip_.findChild<QMessageBox *>(QString::fromLatin1(name));
-    if (!box) {
-        box = new QMessageBox(QMessageBox::Warning, title, QString(), QMessageBox::Ok, &slip_);
-        box->setObjectName(QString::fromLatin1(name));
-        box->setWindowModality(Qt::NonModal);
+    try {
+        auto *box = slip_.findChild<QMessageBox *>(QString::fromLatin1(name));
+        if (!box) {
+            box = new QMessageBox(QMessageBox::Warning, title, QString(), QMessageBox::Ok, &slip_);
+            box->setObjectName(QString::fromLatin1(name));
+            box->setWindowModality(Qt::NonModal);
+        }
+        box->setText(text);
+        box->setInformativeText(advice);
+        box->show();
+        box->raise();
+        return box;
+    } catch (const std::bad_alloc &) {
+        // Not even the message finds memory: the windows stay as they were,
+        // and the action can be tried again.
+        return nullptr;
     }
-    box->setText(text);
-    box->setInformativeText(advice);
-    box->show();
-    box->raise();
-    return box;
 }
 
 void SlipOutput::showPrintFailure(const PrintOutcome &outcome)
 {
     QMessageBox *box =
         showMessage("mensajeImpresion", QStringLiteral("Imprimir el recibo"), outcome.problem, outcome.advice);
-    if (!box->findChild<QAbstractButton *>(QStringLiteral("guardarPdf"))) {
-        // Without a printer the slip can still be kept, and printed elsewhere.
+    if (!box || box->findChild<QAbstractButton *>(QStringLiteral("guardarPdf")))
+        return;
+    try {
+        // Without a printer the slip can still be kept, and printed
+        // elsewhere. Saving draws a page of its own: the one of a print that
+        // failed may be only part of a page.
         QPushButton *save = box->addButton(QStringLiteral("Guardar como PDF…"), QMessageBox::ActionRole);
         save->setObjectName(QStringLiteral("guardarPdf"));
-        connect(save, &QPushButton::clicked, this, [this] { choosePdfFile(lastPage_); });
+        connect(save, &QPushButton::clicked, this, &SlipOutput::guardarPdf);
+    } catch (const std::bad_alloc &) {
+        // The message stands without its button; the menu and Ctrl+S still save.
     }
 }
 
@@ -208,20 +245,38 @@ void SlipOutput::showSaveFailure(const Problem &problem)
     showMessage("mensajeGuardar", QStringLiteral("Guardar el recibo"), problem.what, problem.advice);
 }
 
-void SlipOutput::guardarPdf() { choosePdfFile({}); }
-
-void SlipOutput::choosePdfFile(const QByteArray &pdf)
+void SlipOutput::guardarPdf()
 {
-    pendingPdf_ = pdf;
-    if (pendingPdf_.isEmpty()) {
+    const QString again = QStringLiteral("Cierre otros programas y vuelva a guardar. Lo escrito en las ventanas "
+                                         "sigue como estaba.");
+    try {
         QString problem;
         pendingPdf_ = drawPage(nullptr, problem).pdf;
         if (!problem.isEmpty()) {
-            showSaveFailure({QStringLiteral("No se guardó el recibo: %1").arg(problem),
-                             QStringLiteral("Cierre otros programas y vuelva a guardar.")});
+            showSaveFailure({QStringLiteral("No se guardó el recibo: %1").arg(problem), again});
             return;
         }
+    } catch (const std::bad_alloc &) {
+        pendingPdf_.clear();
+        showSaveFailure({QStringLiteral("No se guardó el recibo: no hay memoria suficiente para preparar la "
+                                        "página."),
+                         again});
+        return;
     }
+    try {
+        chooseFile();
+    } catch (const std::bad_alloc &) {
+        pendingPdf_.clear();
+        if (auto *dialog = slip_.findChild<QFileDialog *>(QStringLiteral("guardarRecibo")))
+            dialog->hide();
+        showSaveFailure({QStringLiteral("No se guardó el recibo: no hay memoria suficiente para abrir la ventana "
+                                        "donde se elige el archivo."),
+                         again});
+    }
+}
+
+void SlipOutput::chooseFile()
+{
     auto *dialog = slip_.findChild<QFileDialog *>(QStringLiteral("guardarRecibo"));
     if (!dialog) {
         dialog = new QFileDialog(&slip_, QStringLiteral("Guardar el recibo como PDF"));
@@ -246,10 +301,28 @@ void SlipOutput::choosePdfFile(const QByteArray &pdf)
 
 void SlipOutput::writePdfFile(const QString &path)
 {
-    if (const Problem problem = savePdfFile(path, pendingPdf_); problem.failed())
+    Problem problem;
+    try {
+        problem = savePdfFile(path, pendingPdf_);
+    } catch (const std::bad_alloc &) {
+        problem = {QStringLiteral("No se guardó el recibo: no hay memoria suficiente para escribir el archivo."),
+                   QStringLiteral("Cierre otros programas y vuelva a guardar. Un archivo de ese nombre que ya "
+                                  "estaba quedó como estaba.")};
+    }
+    if (problem.failed())
         showSaveFailure(problem);
 }
 
-void SlipOutput::copiarRecibo() { QGuiApplication::clipboard()->setText(slip_.slipText()); }
+void SlipOutput::copiarRecibo()
+{
+    try {
+        QGuiApplication::clipboard()->setText(slip_.slipText());
+    } catch (const std::bad_alloc &) {
+        showMessage("mensajeCopiar", QStringLiteral("Copiar el recibo"),
+                    QStringLiteral("No se copió el recibo: no hay memoria suficiente."),
+                    QStringLiteral("Cierre otros programas y vuelva a copiarlo. Lo escrito en las ventanas sigue "
+                                   "como estaba."));
+    }
+}
 
 } // namespace recibo

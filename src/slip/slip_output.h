@@ -56,18 +56,23 @@ protected:
 private:
     void addSlipActions();
     void setScreenColours(const QColor &frame, const QColor &window);
+    // No buttons, white backgrounds, the watermark column; and back.
+    void showPaperFace();
+    void showScreenFace() noexcept;
     // Puts the window in its paper face, draws the page (and whatever the
-    // printer takes besides) and puts the window back for the screen.
+    // printer takes besides) and puts the window back for the screen, also
+    // when drawing fails. A page that is not whole is left empty.
     SlipPage drawPage(SlipPrinter *printer, QString &problem);
     void setSending(bool sending);
     void sendingFinished(const PrintOutcome &outcome);
     void showPrintFailure(const PrintOutcome &outcome);
-    // Offers the file dialog for a drawn page (an empty one is drawn now).
-    void choosePdfFile(const QByteArray &pdf);
+    // Offers the file dialog for the page drawn for it (pendingPdf_).
+    void chooseFile();
     void writePdfFile(const QString &path);
     void showSaveFailure(const Problem &problem);
     // The window's non-modal message `name`, made on first use, shown with
-    // what happened and, below it, what to do.
+    // what happened and, below it, what to do; nullptr when not even the
+    // message finds memory.
     QMessageBox *showMessage(const char *name, const QString &title, const QString &text, const QString &advice);
     std::shared_ptr<SlipPrinter> printer();
 
@@ -87,7 +92,6 @@ private:
 
     // Shared with the worker that may still be sending with it.
     std::shared_ptr<SlipPrinter> printer_;
-    QByteArray lastPage_;   // the page of the last print, for "Guardar como PDF…" after a failure
     QByteArray pendingPdf_; // the page the file dialog is choosing a file for
     bool refocusImprimir_ = false;
     // Last, so that it goes first: it waits for a page on its way.

@@ -1,6 +1,7 @@
 #include "slip/slip_page.h"
 
 #include <QFileDevice>
+#include <QByteArray>
 #include <QIODevice>
 #include <QLocale>
 #include <QPageSize>
@@ -18,12 +19,14 @@ namespace recibo {
 namespace {
 
 // Passes every byte on to `target` and remembers whether any was refused:
-// the PDF writer does not look at what its device answers.
+// the PDF writer does not look at what its device answers. It also keeps the
+// last bytes, where a whole PDF file has its end-of-file mark.
 class CheckedDevice : public QIODevice {
 public:
     explicit CheckedDevice(QIODevice &target) : target_(target) { open(QIODevice::WriteOnly); }
     bool refused() const { return refused_; }
     qint64 written() const { return written_; }
+    bool endsWithPdfEnd() const { return tail_.trimmed().endsWith("%%EOF"); }
 
 protected:
     qint64 readData(char *, qint64) override { return -1; }
@@ -33,11 +36,15 @@ protected:
         if (taken != size)
             refused_ = true;
         written_ += std::max<qint64>(taken, 0);
+        if (taken > 0)
+            tail_ = (tail_ + QByteArray(data, qsizetype(taken))).right(kTail);
         return taken;
     }
 
 private:
+    static constexpr qsizetype kTail = 16;
     QIODevice &target_;
+    QByteArray tail_;
     bool refused_ = false;
     qint64 written_ = 0;
 };
@@ -127,6 +134,9 @@ QString writeSlipPdf(QWidget &window, QIODevice &out)
         return QStringLiteral("no se pudo escribir la página.");
     if (checked.refused() || checked.written() == 0)
         return QStringLiteral("no se pudo escribir la página.");
+    // A page the PDF writer gave up on without a word has no end.
+    if (!checked.endsWithPdfEnd())
+        return QStringLiteral("no se pudo terminar la página.");
     return {};
 }
 

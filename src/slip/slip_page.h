@@ -24,7 +24,8 @@ QString drawWindow(QWidget &window, QPaintDevice &device, const QRectF &area);
 // writing here when it is not open yet): text stays text, lines stay lines, and
 // the fonts go inside the file. Returns an empty string, or the reason in
 // Spanish why the page is not whole in `out` (no memory for it among them:
-// the window is left as it was).
+// the window is left as it was). A page is whole only once the PDF writer
+// has written its end; after a failure what `out` holds is no page.
 QString writeSlipPdf(QWidget &window, QIODevice &out);
 
 } // namespace recibo

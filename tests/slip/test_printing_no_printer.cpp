@@ -22,6 +22,7 @@
 #include <QProcess>
 #include <QScopeGuard>
 #include <QStorageInfo>
+#include <QMap>
 
 #include <cstdlib>
 #include <optional>
@@ -86,36 +87,38 @@ rlim_t addressSpace()
 }
 
 // While it lives, this process can get no more address space, and all the
-// memory it had free is taken but `spare` bytes, in small pieces: enough
-// for a message, not for a page.
+// memory it had free is taken but `spare` bytes: enough for a message, not
+// for a page. Large pieces first: the heaps of other threads keep room that
+// only a large request is sent to.
 class LittleMemory {
 public:
     explicit LittleMemory(std::size_t spare)
     {
-        constexpr std::size_t piece = 16 * 1024;
         taken_.reserve(std::size_t(1) << 18);
         limit_.emplace(RLIMIT_AS, addressSpace());
-        while (taken_.size() < taken_.capacity()) {
-            void *block = std::malloc(piece);
-            if (!block)
-                break;
-            taken_.push_back(block);
+        for (std::size_t size = std::size_t(64) << 20; size >= 16 * 1024; size /= 4) {
+            while (taken_.size() < taken_.capacity()) {
+                void *block = std::malloc(size);
+                if (!block)
+                    break;
+                taken_.push_back({block, size});
+            }
         }
-        for (std::size_t freed = 0; freed < spare && !taken_.empty(); freed += piece) {
-            std::free(taken_.back());
-            taken_.pop_back();
+        for (std::size_t freed = 0; freed < spare && !taken_.empty(); taken_.pop_back()) {
+            freed += taken_.back().second;
+            std::free(taken_.back().first);
         }
     }
     ~LittleMemory()
     {
         limit_.reset();
-        for (void *block : taken_)
+        for (const auto &[block, size] : taken_)
             std::free(block);
     }
     bool ok() const { return limit_ && limit_->ok(); }
 
 private:
-    std::vector<void *> taken_;
+    std::vector<std::pair<void *, std::size_t>> taken_;
     std::optional<Limit> limit_;
 };
 
@@ -249,6 +252,7 @@ private slots:
         QTest::addColumn<QString>("said");
         QTest::newRow("no memory, Imprimir") << "memory" << "Imprimir" << "mensajeImpresion" << "no hay memoria suficiente";
         QTest::newRow("no memory, Guardar como PDF") << "memory" << "Guardar" << "mensajeGuardar" << "no hay memoria suficiente";
+        QTest::newRow("no memory, Imprimir then Guardar como PDF in its message") << "memory" << "Imprimir, Guardar" << "mensajeGuardar" << "no hay memoria suficiente";
         QTest::newRow("no thread, Imprimir") << "threads" << "Imprimir" << "mensajeImpresion" << "no permitió comenzar el envío";
     }
 
@@ -287,9 +291,12 @@ private slots:
                 threads.emplace();
                 QVERIFY(threads->ok());
             }
-            if (action == "Imprimir")
+            if (action.startsWith("Imprimir"))
                 test::click(child<QPushButton>(slip, "Imprimir"));
-            else
+            // Saving from the print's message draws a page of its own.
+            if (action == "Imprimir, Guardar")
+                test::click(slip.findChild<QMessageBox *>("mensajeImpresion")->findChild<QPushButton *>("guardarPdf"));
+            else if (action == "Guardar")
                 for (QAction *item : slip.actions())
                     if (item->text() == QStringLiteral("Guardar como PDF…"))
                         item->trigger();
@@ -313,6 +320,56 @@ private slots:
         QCOMPARE(child<QLineEdit>(ingreso, "docente")->text(), QStringLiteral("Pérez, Ana"));
         QCOMPARE(child<QLineEdit>(ingreso, "numerohorasmed")->text(), QStringLiteral("12"));
         box->hide();
+    }
+
+    // The program in a process whose address space is limited from its
+    // start, at limits spread over what it needs: a slip printed (to no
+    // print service), then saved from the print's message. At every limit
+    // the program goes on to the end with the windows as they were, and the
+    // file is either a whole page or not there, with a message saying there
+    // is not enough memory.
+    void aPrintThenASaveUnderALimitOfAddressSpace_data()
+    {
+        QTest::addColumn<int>("megabytes");
+        for (const int megabytes : {110, 130, 150, 190, 250, 270, 290})
+            QTest::newRow(qPrintable(QStringLiteral("%1 MB").arg(megabytes))) << megabytes;
+    }
+
+    void aPrintThenASaveUnderALimitOfAddressSpace()
+    {
+        QFETCH(int, megabytes);
+#if defined(__SANITIZE_ADDRESS__)
+        QSKIP("AddressSanitizer reserves more address space than any of these limits");
+#endif
+        QTemporaryDir folder;
+        const QString file = folder.filePath(QStringLiteral("Recibo.pdf"));
+        QProcess program;
+        program.start(QStringLiteral(RECIBO_UNDER_LIMIT), {QString::number(megabytes), file});
+        QVERIFY(program.waitForFinished(150000));
+        const QString said = QString::fromUtf8(program.readAllStandardOutput());
+        QVERIFY2(program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0,
+                 qPrintable(said + QString::fromLocal8Bit(program.readAllStandardError())));
+        QMap<QString, QString> step;
+        for (const QString &line : said.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            step[line.section(QStringLiteral(": "), 0, 0)] = line.section(QStringLiteral(": "), 1);
+        QCOMPARE(step.value("inicio"), QStringLiteral("ok"));
+        QVERIFY2(step.value("imprimir").contains(QStringLiteral("no está en funcionamiento")) ||
+                     step.value("imprimir").contains(QStringLiteral("no hay memoria suficiente")),
+                 qPrintable(said));
+        QCOMPARE(step.value("datos"), QStringLiteral("ok"));
+        QFile saved(file);
+        if (step.value("guardar") == QStringLiteral("ok")) {
+            QVERIFY(saved.open(QIODevice::ReadOnly));
+            const QByteArray pdf = saved.readAll();
+            QVERIFY2(pdf.startsWith("%PDF-") && pdf.trimmed().endsWith("%%EOF"), qPrintable(said));
+            const test::PdfFacts facts = test::pdfFacts(file);
+            QVERIFY2(facts.ok && facts.pages == 1, qPrintable(facts.problem));
+        } else {
+            QVERIFY2(step.value("guardar").startsWith(QStringLiteral("No se guardó el recibo: no hay memoria suficiente")),
+                     qPrintable(said));
+            QVERIFY2(!saved.exists(), "a file was left by a save that failed");
+        }
+        qInfo("%s", qPrintable(said.simplified()));
     }
 
     void aSaveThatFailsSaysWhyAndKeepsTheFileThatWasThere_data()
