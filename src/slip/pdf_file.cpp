@@ -2,11 +2,20 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFile>
 #include <QSaveFile>
 #include <QStorageInfo>
 #include <QTextBoundaryFinder>
 
+#include <QStandardPaths>
+
 #include <cerrno>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace recibo {
 
@@ -45,7 +54,22 @@ SaveCause saveCause(int error)
     }
 }
 
-Problem saveProblem(SaveCause cause, const QFileInfo &target, bool existed)
+// A folder to offer in place of `failed`: the user's documents, else the
+// home folder, where it exists and takes files; none otherwise.
+QString otherFolder(const QString &failed)
+{
+    for (const QString &folder :
+         {QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), QDir::homePath()}) {
+        const QFileInfo info(folder);
+        if (!folder.isEmpty() && info.isDir() && info.isWritable() && QDir(folder) != QDir(failed))
+            return QDir::toNativeSeparators(info.absoluteFilePath());
+    }
+    return {};
+}
+
+// What the user is told: `target` is the file written, `named` the name the
+// user chose (a link to `target`, or the same file).
+Problem saveProblem(SaveCause cause, const QFileInfo &target, const QFileInfo &named, bool existed)
 {
     const QString folder = QDir::toNativeSeparators(target.absolutePath());
     Problem problem;
@@ -54,14 +78,23 @@ Problem saveProblem(SaveCause cause, const QFileInfo &target, bool existed)
         problem = {QStringLiteral("No se guardó el recibo: el disco de la carpeta «%1» está lleno.").arg(folder),
                    QStringLiteral("Libere espacio en ese disco o elija otra carpeta, y vuelva a guardar.")};
         break;
-    case SaveCause::NoPermission:
+    case SaveCause::NoPermission: {
+        const QString other = otherFolder(target.absolutePath());
         problem = {
             QStringLiteral("No se guardó el recibo: no tiene permiso para escribir en la carpeta «%1».").arg(folder),
-            QStringLiteral("Elija otra carpeta, por ejemplo Documentos, y vuelva a guardar.")};
+            other.isEmpty() ? QStringLiteral("Elija otra carpeta y vuelva a guardar.")
+                            : QStringLiteral("Elija otra carpeta, por ejemplo «%1», y vuelva a guardar.").arg(other)};
         break;
+    }
     case SaveCause::NoFolder:
-        problem = {QStringLiteral("No se guardó el recibo: la carpeta «%1» no existe.").arg(folder),
-                   QStringLiteral("Elija una carpeta que exista y vuelva a guardar.")};
+        if (named.isSymLink())
+            problem = {QStringLiteral("No se guardó el recibo: «%1» es un enlace a «%2», y la carpeta «%3» no "
+                                      "existe.")
+                           .arg(named.fileName(), QDir::toNativeSeparators(target.absoluteFilePath()), folder),
+                       QStringLiteral("Elija otro nombre o una carpeta que exista y vuelva a guardar.")};
+        else
+            problem = {QStringLiteral("No se guardó el recibo: la carpeta «%1» no existe.").arg(folder),
+                       QStringLiteral("Elija una carpeta que exista y vuelva a guardar.")};
         break;
     case SaveCause::NameTooLong:
         problem = {QStringLiteral("No se guardó el recibo: el nombre del archivo es demasiado largo."),
@@ -78,18 +111,16 @@ Problem saveProblem(SaveCause cause, const QFileInfo &target, bool existed)
     return problem;
 }
 
-// The cause of a failed step on `file`, whose system error number was
+// The cause of a failed step on `target`, whose system error number was
 // `error` right after it; where that number says nothing known, what can be
 // seen of the folder and the disk.
-SaveCause failedStep(int error, const QFileDevice &file, const QFileInfo &target, qint64 size)
+SaveCause failedStep(int error, const QFileInfo &target, qint64 size)
 {
     const SaveCause cause = saveCause(error);
     if (cause != SaveCause::Other)
         return cause;
     if (!QFileInfo(target.absolutePath()).isDir())
         return SaveCause::NoFolder;
-    if (file.error() == QFileDevice::ResourceError)
-        return SaveCause::NoSpace;
     const QStorageInfo disk(target.absolutePath());
     if (disk.isValid() && disk.isReadOnly())
         return SaveCause::NoPermission;
@@ -97,6 +128,91 @@ SaveCause failedStep(int error, const QFileDevice &file, const QFileInfo &target
         return SaveCause::NoSpace;
     return SaveCause::Other;
 }
+
+// The file a name stands for: the name itself, or where its link points
+// (through a chain of links), whether or not that file exists.
+QFileInfo fileNamed(const QString &path)
+{
+    QFileInfo file(path);
+    for (int hops = 0; file.isSymLink() && hops < 40; ++hops)
+        file = QFileInfo(file.symLinkTarget());
+    return file;
+}
+
+#ifdef Q_OS_UNIX
+// Writes `pdf` beside `target` under a name of its own (the target's and
+// seven characters more), has the system put it on the disk, and only then
+// puts it in the target's place. Every step is checked, the flush to the
+// disk and the closing among them (a full disk or a lost network drive may
+// only tell there). Returns 0, or the system's error number of the step that
+// failed, after which nothing of the new file is left.
+int replaceWith(const QString &target, const QByteArray &pdf)
+{
+    const QByteArray name = QFile::encodeName(target);
+    QByteArray beside = name + ".XXXXXX";
+    const int fd = mkostemp(beside.data(), O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    const auto failed = [&](int error, bool open) {
+        if (open)
+            ::close(fd);
+        ::unlink(beside.constData());
+        return error;
+    };
+    // The file keeps the permissions it had; a new one gets the usual ones.
+    struct stat before {};
+    if (::stat(name.constData(), &before) == 0) {
+        ::fchmod(fd, before.st_mode & 07777);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
+    for (qsizetype done = 0; done < pdf.size();) {
+        const ssize_t written = ::write(fd, pdf.constData() + done, std::size_t(pdf.size() - done));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return failed(written < 0 ? errno : ENOSPC, true);
+        done += written;
+    }
+#ifdef Q_OS_DARWIN
+    if (::fsync(fd) != 0)
+#else
+    if (::fdatasync(fd) != 0)
+#endif
+        return failed(errno, true);
+    if (::close(fd) != 0)
+        return failed(errno, false);
+    if (::rename(beside.constData(), name.constData()) != 0)
+        return failed(errno, false);
+    // The new name on the disk too; the page is already there.
+    if (const int folder =
+            ::open(QFile::encodeName(QFileInfo(target).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    return 0;
+}
+#else
+// Where there is no POSIX file system interface, QSaveFile writes beside the
+// target and replaces it once the page is written.
+int replaceWith(const QString &target, const QByteArray &pdf)
+{
+    QSaveFile file(target);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly))
+        return errno ? errno : EIO;
+    if (file.write(pdf) != pdf.size() || !file.flush()) {
+        const int error = errno ? errno : EIO;
+        file.cancelWriting();
+        return error;
+    }
+    errno = 0;
+    return file.commit() ? 0 : (errno ? errno : EIO);
+}
+#endif
 
 } // namespace
 
@@ -129,36 +245,17 @@ QString slipPdfName(const QString &teacher, const QDate &date)
 
 Problem savePdfFile(const QString &path, const QByteArray &pdf)
 {
-    const QFileInfo target(path);
+    const QFileInfo named(path);
+    const QFileInfo target = fileNamed(path);
     const bool existed = target.exists();
     if (target.fileName().toUtf8().size() > kLongestFileName)
-        return saveProblem(SaveCause::NameTooLong, target, existed);
-    QSaveFile file(path);
-    const auto failed = [&](int error) {
-        const SaveCause cause = failedStep(error, file, target, pdf.size());
-        file.cancelWriting();
-        return saveProblem(cause, target, existed);
-    };
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly))
-        return failed(errno);
-    for (qint64 done = 0; done < pdf.size();) {
-        errno = 0;
-        const qint64 written = file.write(pdf.constData() + done, pdf.size() - done);
-        if (written <= 0)
-            return failed(errno);
-        done += written;
-    }
-    // commit() may report success after its own final flush failed: the
-    // flush is checked first, and the file's size after.
-    errno = 0;
-    if (!file.flush())
-        return failed(errno);
-    errno = 0;
-    if (!file.commit())
-        return failed(errno);
-    if (QFileInfo(path).size() != pdf.size())
-        return saveProblem(failedStep(0, file, target, pdf.size()), target, false);
+        return saveProblem(SaveCause::NameTooLong, target, named, existed);
+    if (!QFileInfo(target.absolutePath()).isDir())
+        return saveProblem(SaveCause::NoFolder, target, named, existed);
+    if (const int error = replaceWith(target.absoluteFilePath(), pdf))
+        return saveProblem(failedStep(error, target, pdf.size()), target, named, existed);
+    if (QFileInfo(target.absoluteFilePath()).size() != pdf.size())
+        return saveProblem(failedStep(0, target, pdf.size()), target, named, false);
     return {};
 }
 

@@ -21,11 +21,13 @@ struct Problem {
     bool failed() const { return !what.isEmpty(); }
 };
 
-// Writes `pdf` to the file `path`, replacing a file of that name only once
-// the whole page is safely on disk. Every write, the final flush and the
-// replacing are checked, and the file's size is compared afterwards; each
-// cause (no space, no permission, no such folder, a name too long) has its
-// own message.
+// Writes `pdf` to the file `path` (to the file it links to, where it is a
+// link), replacing a file of that name only once the whole page is safely on
+// the disk. Every write, the flush to the disk, the closing and the
+// replacing are checked, and the file's size is compared afterwards; after
+// any failure the file that was there is as it was. Each cause (no space, no
+// permission, no such folder, a link to a folder that does not exist, a name
+// too long) has its own message.
 Problem savePdfFile(const QString &path, const QByteArray &pdf);
 
 } // namespace recibo

@@ -28,11 +28,55 @@
 #include <optional>
 #include <vector>
 
+#include <dlfcn.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
 using namespace recibo;
 using recibo::test::child;
+
+namespace {
+
+// Faults of a disk that only the flush to the disk or the closing report (a
+// network drive, a disk whose writes fail later): the error number each
+// gives for files in `faultyFolder`, or 0.
+int syncFault = 0;
+int closeFault = 0;
+QByteArray faultyFolder;
+
+bool inFaultyFolder(int fd)
+{
+    if (faultyFolder.isEmpty())
+        return false;
+    char path[4096];
+    const ssize_t length = readlink(qPrintable(QStringLiteral("/proc/self/fd/%1").arg(fd)), path, sizeof path);
+    return length > 0 && QByteArray(path, length).startsWith(faultyFolder);
+}
+
+} // namespace
+
+// The system's own, but for the faults above.
+extern "C" int fdatasync(int fd)
+{
+    static const auto real = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fdatasync"));
+    if (syncFault && inFaultyFolder(fd)) {
+        errno = syncFault;
+        return -1;
+    }
+    return real(fd);
+}
+
+extern "C" int close(int fd)
+{
+    static const auto real = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "close"));
+    const bool fails = closeFault && inFaultyFolder(fd);
+    const int closed = real(fd);
+    if (fails) {
+        errno = closeFault;
+        return -1;
+    }
+    return closed;
+}
 
 namespace {
 
@@ -382,6 +426,10 @@ private slots:
         QTest::newRow("read-only disk") << "read-only" << "no tiene permiso para escribir" << "Elija otra carpeta";
         QTest::newRow("no such folder") << "missing" << "no existe" << "Elija una carpeta que exista";
         QTest::newRow("name too long") << "long name" << "demasiado largo" << "Elija un nombre más corto";
+        QTest::newRow("read-only disk, a Documents folder to offer") << "read-only, Documents" << "no tiene permiso para escribir" << "Elija otra carpeta, por ejemplo «";
+        QTest::newRow("the flush to the disk fails") << "sync" << "no se pudo escribir el archivo «Recibo.pdf»" << "Elija otra carpeta";
+        QTest::newRow("the closing fails, disk full") << "close" << "está lleno" << "Libere espacio";
+        QTest::newRow("a link to a folder that does not exist") << "dangling link" << "«enlace.pdf» es un enlace a «" << "Elija otro nombre o una carpeta que exista";
     }
 
     void aSaveThatFailsSaysWhyAndKeepsTheFileThatWasThere()
@@ -389,7 +437,7 @@ private slots:
         QFETCH(QString, place);
         QFETCH(QString, said);
         QFETCH(QString, advice);
-        const bool smallDisk = place == "full" || place == "nearly full" || place == "read-only";
+        const bool smallDisk = place == "full" || place == "nearly full" || place.startsWith("read-only");
         if (smallDisk && geteuid() != 0)
             QSKIP("a small full or read-only disk needs root to mount it");
         const QByteArray pdf = labelPage();
@@ -416,17 +464,37 @@ private slots:
             fillUpTo(folder, 0);
         else if (place == "nearly full")
             fillUpTo(folder, pdf.size() / 2);
-        else if (place == "read-only")
+        else if (place.startsWith("read-only"))
             QVERIFY(mountSmallDisk(folder, QStringLiteral("remount,ro")));
         else if (place == "missing")
             path = folder + QStringLiteral("/no-existe/Recibo.pdf");
-        else
+        else if (place == "long name")
             path = folder + QLatin1Char('/') + QString(300, QLatin1Char('a')) + QStringLiteral(".pdf");
-
+        else if (place == "dangling link")
+            QVERIFY(QFile::link(top.filePath(QStringLiteral("otra/Recibo.pdf")), path = folder + QStringLiteral("/enlace.pdf")));
+        // A home with a Documents folder, or none at all.
+        const QByteArray home = qgetenv("HOME");
+        const auto homeAgain = qScopeGuard([home] { qputenv("HOME", home); });
+        if (place == "read-only, Documents") {
+            QVERIFY(QDir().mkpath(top.filePath(QStringLiteral("casa/Documents"))));
+            qputenv("HOME", QFile::encodeName(top.filePath(QStringLiteral("casa"))));
+        }
+        faultyFolder = QFile::encodeName(folder);
+        syncFault = place == "sync" ? EIO : 0;
+        closeFault = place == "close" ? ENOSPC : 0;
         const Problem problem = savePdfFile(path, pdf);
+        syncFault = closeFault = 0;
         QVERIFY2(problem.what.startsWith(QStringLiteral("No se guardó el recibo: ")) && problem.what.contains(said),
                  qPrintable(problem.what));
         QVERIFY2(problem.advice.startsWith(advice), qPrintable(problem.advice));
+        // The folder offered in its place exists; a link names where it points.
+        if (const qsizetype at = problem.advice.indexOf(QStringLiteral("por ejemplo «")); at >= 0) {
+            const QString offered = problem.advice.mid(at + 13).section(QStringLiteral("»"), 0, 0);
+            QVERIFY2(QFileInfo(offered).isDir() && offered != folder, qPrintable(offered));
+        }
+        if (place == "dangling link")
+            QVERIFY2(problem.what.contains(QStringLiteral("carpeta «%1» no existe").arg(top.filePath("otra"))),
+                     qPrintable(problem.what));
         // In the program's own words only: nothing of the system's text.
         for (const char *foreign : {"fichero", "directorio", "No such", "denied", "Unknown", "desconocido", "("})
             QVERIFY2(!problem.what.contains(QString::fromUtf8(foreign)) &&
@@ -439,6 +507,7 @@ private slots:
         QCOMPARE(before.readAll(), old);
         QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden);
         left.removeAll(QStringLiteral("relleno"));
+        left.removeAll(QStringLiteral("enlace.pdf"));
         QCOMPARE(left, QStringList{QStringLiteral("Recibo.pdf")});
     }
 
