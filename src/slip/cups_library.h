@@ -16,6 +16,8 @@ struct CupsLibrary {
     decltype(&::httpConnect2) httpConnect2 = nullptr;
     decltype(&::httpSetTimeout) httpSetTimeout = nullptr;
     decltype(&::httpClose) httpClose = nullptr;
+    decltype(&::httpError) httpError = nullptr;
+    decltype(&::httpGetPending) httpGetPending = nullptr;
     decltype(&::cupsServer) cupsServer = nullptr;
     decltype(&::ippPort) ippPort = nullptr;
     decltype(&::cupsEncryption) cupsEncryption = nullptr;

@@ -4,6 +4,7 @@
 #include "slip/cups_library.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <atomic>
 #include <chrono>
 #include <cstring>
@@ -20,7 +21,9 @@ const char *const kJobTitle = "Recibo de haberes";
 
 // libcups asks this often whether to keep waiting for the scheduler.
 constexpr double kPollSeconds = 0.25;
-// A scheduler that has not answered for this long is taken to be stuck.
+// A scheduler that has not answered for this long since its last answer is
+// taken to be stuck; a slow one that answers each request in time is waited
+// for.
 std::atomic<std::chrono::milliseconds::rep> giveUpAfter{std::chrono::milliseconds(std::chrono::seconds(60)).count()};
 // Cancelling a job when the program is ending gets the rest of the grace
 // that a page on its way gets.
@@ -30,9 +33,20 @@ constexpr int kConnectMilliseconds = 5000;
 
 struct Waiting {
     std::stop_token stop;
-    std::chrono::steady_clock::time_point deadline;
+    std::chrono::steady_clock::time_point deadline = answerDue();
     bool gaveUp = false;
     bool ending = false; // the program is ending
+
+    static std::chrono::steady_clock::time_point answerDue()
+    {
+        return std::chrono::steady_clock::now() + std::chrono::milliseconds(giveUpAfter.load());
+    }
+    // The scheduler answered: the next answer gets the whole wait again.
+    void answered()
+    {
+        if (!gaveUp)
+            deadline = answerDue();
+    }
 };
 
 int keepWaiting(http_t *, void *data)
@@ -67,14 +81,37 @@ PrintOutcome noDefaultPrinter()
                             kPrintAgain);
 }
 
-PrintOutcome notAnswering(const QString &printer)
+// The scheduler stopped answering (or ended) before it had the whole page.
+PrintOutcome serviceNotAnswering(const QString &printer)
 {
     const QString what =
         printer.isEmpty()
-            ? QStringLiteral("El servicio de impresión no respondió a tiempo y el recibo no se "
-                             "imprimió.")
-            : QStringLiteral("La impresora «%1» no respondió a tiempo y el recibo no se imprimió.").arg(printer);
-    return printFailure(what, QStringLiteral("Revise que la impresora esté encendida y conectada, y ") + kPrintAgain);
+            ? QStringLiteral("El servicio de impresión no respondió a tiempo y el recibo no se imprimió.")
+            : QStringLiteral("El servicio de impresión no respondió a tiempo mientras recibía el recibo para la "
+                             "impresora «%1»; el recibo no se imprimió.")
+                  .arg(printer);
+    return printFailure(what,
+                        QStringLiteral("Revise que el servicio de impresión esté en funcionamiento y ") + kPrintAgain);
+}
+
+// The scheduler answered that the printer is busy or out of reach.
+PrintOutcome printerNotAnswering(const QString &printer)
+{
+    return printFailure(
+        QStringLiteral("La impresora «%1» no respondió a tiempo y el recibo no se imprimió.").arg(printer),
+        QStringLiteral("Revise que la impresora esté encendida y conectada, y ") + kPrintAgain);
+}
+
+// The scheduler had the whole page and then said nothing more: the slip may
+// come out, and printing it again could make two.
+PrintOutcome mayStillPrint(const QString &printer)
+{
+    return printFailure(QStringLiteral("El servicio de impresión recibió el recibo entero para la impresora «%1», "
+                                       "pero no confirmó el trabajo a tiempo: puede que el recibo se imprima de "
+                                       "todos modos.")
+                            .arg(printer),
+                        QStringLiteral("Revise la impresora antes de volver a imprimir, para no imprimir el recibo "
+                                       "dos veces."));
 }
 
 PrintOutcome connectionLost()
@@ -123,7 +160,7 @@ Connection connect(const CupsLibrary &cups, Waiting &waiting)
 // meanwhile, one more short try.
 void cancelJob(const CupsLibrary &cups, const std::string &queue, int job, std::stop_token stop)
 {
-    Waiting cancelling{stop, std::chrono::steady_clock::now() + std::chrono::milliseconds(giveUpAfter.load())};
+    Waiting cancelling{stop};
     if (const Connection http = connect(cups, cancelling))
         cups.cupsCancelJob2(http.get(), queue.c_str(), job, 0);
     if (!cancelling.ending)
@@ -137,34 +174,35 @@ void cancelJob(const CupsLibrary &cups, const std::string &queue, int job, std::
 // scheduler's last answer.
 class Job {
 public:
-    Job(const CupsLibrary &cups, std::stop_token stop)
-        : cups_(cups), waiting_{stop, std::chrono::steady_clock::now() + std::chrono::milliseconds(giveUpAfter.load())}
-    {
-    }
+    Job(const CupsLibrary &cups, std::stop_token stop) : cups_(cups), waiting_{stop} {}
     PrintOutcome send(const QByteArray &pdf)
     {
         http_ = connect(cups_, waiting_);
         if (!http_)
-            return waiting_.gaveUp ? notAnswering({}) : notRunning();
+            return waiting_.gaveUp ? serviceNotAnswering({}) : notRunning();
 
         const std::unique_ptr<cups_dest_t, FreeDestination> dest(cups_.cupsGetNamedDest(http_.get(), nullptr, nullptr),
                                                                  FreeDestination{&cups_});
         // Past the give-up nothing more goes to the scheduler: a request it
-        // found later would make a job nobody waits for.
+        // found later would make a job nobody waits for. A scheduler that
+        // ended during the look-up leaves the connection broken, where one
+        // that has no default printer says so on a connection still whole.
         if (!dest || waiting_.gaveUp) {
-            if (waiting_.gaveUp || cups_.cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
-                return notAnswering({});
+            if (waiting_.gaveUp || cups_.cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE ||
+                cups_.httpError(http_.get()) != 0)
+                return serviceNotAnswering({});
             if (cups_.cupsLastError() == IPP_STATUS_ERROR_INTERNAL)
                 return connectionLost();
             return noDefaultPrinter();
         }
+        waiting_.answered();
         queue_ = dest->name;
         printer_ = QString::fromUtf8(dest->name);
 
         if (PrintOutcome refused = create(*dest); !refused.problem.isEmpty())
             return refused;
         if (waiting_.gaveUp)
-            return notAnswering(printer_);
+            return serviceNotAnswering(printer_);
         const std::string resource = "/printers/" + queue_;
         if (cups_.cupsStartDocument(http_.get(), queue_.c_str(), job_, kJobTitle, CUPS_FORMAT_PDF, 1) !=
                 HTTP_STATUS_CONTINUE ||
@@ -178,6 +216,7 @@ public:
         // The job is done only when the scheduler says it has the whole
         // document: no answer at all (a connection lost, a wait given up) is
         // a failure, whatever libcups last recorded.
+        delivered_ = true;
         const Answer answer(cups_.cupsGetResponse(http_.get(), resource.c_str()), FreeAnswer{&cups_});
         if (!answer || waiting_.gaveUp || cups_.ippGetStatusCode(answer.get()) > IPP_STATUS_OK_EVENTS_COMPLETE)
             return whyNot(answer.get());
@@ -188,6 +227,16 @@ public:
                 QStringLiteral("La impresora «%1» no imprimió el recibo: el trabajo se detuvo.").arg(printer_),
                 QStringLiteral("Revise la impresora y ") + kPrintAgain);
         const int job = std::exchange(job_, 0);
+        // A paused queue takes the job and keeps it.
+        if (const char *printerState = cups_.cupsGetOption("printer-state", dest->num_options, dest->options);
+            printerState && std::atoi(printerState) == IPP_PSTATE_STOPPED)
+            return PrintOutcome{
+                true,
+                QStringLiteral("La impresora «%1» está en pausa: el recibo queda en la cola hasta que se reanude.")
+                    .arg(printer_),
+                job,
+                QStringLiteral("Reanude la impresora en la configuración del sistema; no hace falta volver a "
+                               "imprimir.")};
         return PrintOutcome{true, {}, job, {}};
     }
 
@@ -223,14 +272,23 @@ private:
         job_ = id ? cups_.ippGetInteger(id, 0) : 0;
         if (job_ <= 0)
             return whyNot(answer.get());
+        waiting_.answered();
         return {};
     }
+
+    // Whether the whole page, with the mark that ends it, went to the
+    // scheduler's side of the connection before it stopped answering: then
+    // it reads the page when it goes on. A page still partly in libcups's
+    // buffer never becomes a document.
+    bool pageHandedOver() const { return cups_.httpGetPending(http_.get()) == 0; }
 
     // Why the scheduler did not take the job, from its answer or its silence.
     PrintOutcome whyNot(ipp_t *answer) const
     {
+        if (waiting_.gaveUp && delivered_ && !waiting_.ending && pageHandedOver())
+            return mayStillPrint(printer_);
         if (waiting_.gaveUp)
-            return notAnswering(printer_);
+            return serviceNotAnswering(printer_);
         if (!answer)
             return connectionLost();
         switch (cups_.ippGetStatusCode(answer)) {
@@ -253,7 +311,7 @@ private:
                 QStringLiteral("Pida permiso a quien administra el equipo y ") + kPrintAgain);
         case IPP_STATUS_ERROR_SERVICE_UNAVAILABLE:
         case IPP_STATUS_ERROR_BUSY:
-            return notAnswering(printer_);
+            return printerNotAnswering(printer_);
         default:
             return printFailure(QStringLiteral("La impresora «%1» rechazó el recibo.").arg(printer_),
                                 QStringLiteral("Revise la impresora en la configuración del sistema y ") + kPrintAgain);
@@ -265,7 +323,8 @@ private:
     Connection http_{nullptr, CloseConnection{&cups_}};
     std::string queue_;
     QString printer_;
-    int job_ = 0; // created and not yet confirmed
+    int job_ = 0;            // created and not yet confirmed
+    bool delivered_ = false; // the whole page went to the scheduler
 };
 
 } // namespace

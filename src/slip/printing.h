@@ -27,10 +27,11 @@ struct SlipPage {
 };
 
 // Result of one attempt to print: ok, or what happened and what the user can
-// do, in plain Spanish.
+// do, in plain Spanish. A job the printer took but keeps waiting (a paused
+// queue) is ok with a problem that says so.
 struct PrintOutcome {
     bool ok = false;
-    QString problem; // one sentence; empty when ok
+    QString problem; // one sentence; empty when ok and nothing to tell
     int job = 0;     // the print system's number for the job, where it gives one
     QString advice;  // what to do about it
 };

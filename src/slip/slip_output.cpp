@@ -197,7 +197,8 @@ void SlipOutput::setSending(bool sending)
 void SlipOutput::sendingFinished(const PrintOutcome &outcome)
 {
     setSending(false);
-    if (!outcome.ok)
+    // A failure, or a job the printer keeps waiting (a paused queue).
+    if (!outcome.ok || !outcome.problem.isEmpty())
         showPrintFailure(outcome);
 }
 

@@ -247,6 +247,16 @@ bool CupsTestServer::setAccepting(bool accepting, QString *problem) const
     return ok;
 }
 
+bool CupsTestServer::setEnabled(bool enabled, QString *problem) const
+{
+    const QString program = tool(enabled ? QStringLiteral("cupsenable") : QStringLiteral("cupsdisable"));
+    const Run done = run(program, {QStringLiteral("-h"), m_socket, m_queue}, 10000);
+    const bool ok = done.finished && done.exitCode == 0;
+    if (!ok && problem != nullptr)
+        *problem = done.describe(program);
+    return ok;
+}
+
 QString CupsTestServer::logTail(int lines) const
 {
     if (m_dir.isEmpty())

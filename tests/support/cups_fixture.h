@@ -96,6 +96,9 @@ public:
 
     // Makes the queue accept or refuse new jobs (cupsaccept / cupsreject).
     bool setAccepting(bool accepting, QString *problem = nullptr) const;
+    // Resumes or pauses the queue (cupsenable / cupsdisable): a paused queue
+    // takes jobs and keeps them.
+    bool setEnabled(bool enabled, QString *problem = nullptr) const;
 
     // The end of the scheduler's error log, for failure messages.
     QString logTail(int lines = 30) const;

@@ -4,8 +4,13 @@
 // RECIBO_CUPS_FAULT ("<function>:<what>") it first
 //   stop  pauses the scheduler (SIGSTOP to the process RECIBO_CUPS_SCHEDULER),
 //   kill  ends the scheduler (SIGKILL),
-//   cut   cuts the connection the call is made on, as a lost network does.
-// Functions it does not name come from the real library, which it links.
+//   cut   cuts the connection the call is made on, as a lost network does,
+//   narrow  pauses the scheduler, and lets the connection hold only a few
+//         kilobytes on their way (a page then cannot go through whole),
+//   stall<ms>  pauses the scheduler for that many milliseconds, as a slow
+//         one that answers late but in time.
+// The step "any" stands for every one of them. Functions it does not name
+// come from the real library, which it links.
 
 #include <cups/cups.h>
 
@@ -13,9 +18,11 @@
 #include <signal.h>
 #include <sys/socket.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -39,7 +46,7 @@ void onCue(const char *function, http_t *http)
     const std::string wanted(cue);
     const std::string step = wanted.substr(0, wanted.find(':'));
     const std::string what = wanted.substr(wanted.find(':') + 1);
-    if (step != function)
+    if (step != function && step != "any")
         return;
     const char *scheduler = std::getenv("RECIBO_CUPS_SCHEDULER");
     const pid_t pid = scheduler ? pid_t(std::atol(scheduler)) : 0;
@@ -47,8 +54,17 @@ void onCue(const char *function, http_t *http)
         kill(pid, SIGSTOP);
     else if (what == "kill" && pid > 0)
         kill(pid, SIGKILL);
-    else if (what == "cut" && http)
+    else if (what == "narrow" && pid > 0 && http) {
+        const int small = 4096;
+        setsockopt(httpGetFd(http), SOL_SOCKET, SO_SNDBUF, &small, sizeof small);
+        kill(pid, SIGSTOP);
+    } else if (what == "cut" && http)
         shutdown(httpGetFd(http), SHUT_RDWR);
+    else if (what.rfind("stall", 0) == 0 && pid > 0 && kill(pid, SIGSTOP) == 0)
+        std::thread([pid, pause = std::chrono::milliseconds(std::atol(what.c_str() + 5))] {
+            std::this_thread::sleep_for(pause);
+            kill(pid, SIGCONT);
+        }).detach();
 }
 
 template <typename Function, typename... Args> auto pass(const char *name, http_t *http, Args... args)
