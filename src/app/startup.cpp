@@ -26,6 +26,32 @@ std::unique_ptr<recibo::Desk> &desk()
     return current;
 }
 
+// Qt's own Spanish (its dialogs, such as the file dialog where the slip is
+// saved, where the platform has none of its own) is Spain's: it says
+// "fichero" where Argentina says "archivo". Its texts pass through here with
+// that word put right; the rest reads the same in both.
+class ArgentineQtTranslator : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+    bool loadSpanish()
+    {
+        return spain_.load(QLocale(QLocale::Spanish), QStringLiteral("qtbase"), QStringLiteral("_"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    }
+    QString translate(const char *context, const char *sourceText, const char *disambiguation, int n) const override
+    {
+        QString text = spain_.translate(context, sourceText, disambiguation, n);
+        // "un fichero", "el fichero": "archivo" is of the same gender.
+        text.replace(QStringLiteral("fichero"), QStringLiteral("archivo"));
+        text.replace(QStringLiteral("Fichero"), QStringLiteral("Archivo"));
+        return text;
+    }
+    bool isEmpty() const override { return spain_.isEmpty(); }
+
+private:
+    QTranslator spain_;
+};
+
 // The windows go while the application still stands.
 void closeDesk() { desk().reset(); }
 
@@ -57,9 +83,8 @@ void prepareApplication()
     // and what a screen reader needs told before the first window is built.
     QApplication::setStyle(recibo::forms::createStyle());
     recibo::forms::installAccessibility();
-    auto *translator = new QTranslator(qApp);
-    if (translator->load(QLocale(QLocale::Spanish), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    auto *translator = new ArgentineQtTranslator(qApp);
+    if (translator->loadSpanish())
         QCoreApplication::installTranslator(translator);
     recibo::forms::installFontSubstitutes();
     // The program ends by "Salir" or by closing the entry window, never because

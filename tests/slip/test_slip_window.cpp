@@ -503,6 +503,14 @@ private slots:
                  QFileInfo(documents).isDir() ? QDir(documents).absolutePath() : QDir::homePath());
         const QString name = slipPdfName(QStringLiteral("Ana"), QDate::currentDate());
         QCOMPARE(QFileInfo(dialog->selectedFiles().value(0)).fileName(), name);
+        // In Argentine Spanish: "archivo", never Spain's "fichero".
+        QStringList texts;
+        for (const QLabel *label : dialog->findChildren<QLabel *>())
+            texts << label->text();
+        for (const QAbstractButton *button : dialog->findChildren<QAbstractButton *>())
+            texts << button->text() << button->toolTip();
+        QVERIFY2(texts.filter(QStringLiteral("archivo"), Qt::CaseInsensitive).size() > 0, qPrintable(texts.join('|')));
+        QVERIFY2(texts.filter(QStringLiteral("fichero"), Qt::CaseInsensitive).isEmpty(), qPrintable(texts.join('|')));
 
         QTemporaryDir folder;
         const QString path = folder.filePath(name);
