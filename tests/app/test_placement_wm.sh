@@ -29,6 +29,7 @@ work=$(mktemp -d)
 pids=()
 stop_all() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
   pids=()
 }
 trap 'stop_all; rm -rf "$work"' EXIT
@@ -45,33 +46,56 @@ window() {
   return 1
 }
 
-# A window's frame on the screen, "left top right bottom" (inclusive), once the
-# window manager has placed and framed it: the same answer twice in a row.
+# A window's frame on the screen, "left top right bottom X Y" (inclusive; X Y
+# the client's corner), once the window manager has framed it (its frame
+# extents are set and the window is viewable) and the answer holds still:
+# the same three times in a row. After 5 s, the last answer.
 frame() {
-  local last="" now
-  for _ in $(seq 40); do
+  local last="" now same=0 framed
+  for _ in $(seq 50); do
+    framed=yes
+    xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '=' || framed=no
+    xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable' || framed=no
     now=$(
       # xwininfo: xdotool reports a framed window's place shifted by its frame.
-      info=$(xwininfo -id "$1")
+      info=$(xwininfo -id "$1" 2>/dev/null)
       X=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
       Y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
       WIDTH=$(sed -n 's/^ *Width: *//p' <<<"$info")
       HEIGHT=$(sed -n 's/^ *Height: *//p' <<<"$info")
       extents=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= *//p' | tr -d ' ')
       IFS=, read -r l r t b <<<"${extents:-0,0,0,0}"
-      echo "$((X - l)) $((Y - t)) $((X + WIDTH - 1 + r)) $((Y + HEIGHT - 1 + b)) $X $Y"
+      echo "$((${X:-0} - l)) $((${Y:-0} - t)) $((${X:-0} + ${WIDTH:-0} - 1 + r)) $((${Y:-0} + ${HEIGHT:-0} - 1 + b)) ${X:-0} ${Y:-0}"
     )
-    [ "$now" = "$last" ] && { echo "$now"; return; }
+    if [ $framed = yes ] && [ "$now" = "$last" ]; then
+      same=$((same + 1))
+      [ "$same" -ge 2 ] && break
+    else
+      same=0
+    fi
     last=$now
-    sleep 0.15
+    sleep 0.1
   done
-  echo "$last"
+  echo "$now"
+}
+
+# The frame of a window once it stands where `check` (a function given the
+# frame) says it should, or, after some 20 readings, wherever it stands: the window
+# manager and the program may each move it once more after it is framed.
+placed() { # window check [arguments of check...]
+  local id=$1 check=$2 now
+  shift 2
+  for _ in $(seq 20); do
+    now=$(frame "$id")
+    "$check" "$now" "$@" && break
+  done
+  echo "$now"
 }
 
 # Clicks a point of a window's client area, given in twips as the forms give it.
+# What the click brings is waited for where it is read (window, frame, placed).
 click() {
-  xdotool mousemove --window "$1" $(($2 / 15)) $(($3 / 15)) click 1
-  sleep 0.4
+  xdotool mousemove --sync --window "$1" $(($2 / 15)) $(($3 / 15)) click 1
 }
 
 # Whether two rectangles "l t r b" overlap.
@@ -85,6 +109,52 @@ on_screen() { # frame width height
   read -r l t r b _ <<<"$1"
   [ "$l" -ge 0 ] && [ "$t" -ge 0 ] && [ "$r" -lt "$2" ] && [ "$b" -lt "$3" ]
 }
+
+# Whether a dialog's frame is centred over the entry window's, unless the
+# screen's edge held it back, and wholly on the screen.
+centred() { # dialog-frame entry-frame width height
+  read -r dl dt dr db _ <<<"$1"
+  read -r el et er eb _ <<<"$2"
+  local dx=$(((dl + dr) - (el + er))) dy=$(((dt + db) - (et + eb)))
+  on_screen "$1" "$3" "$4" || return 1
+  { [ "$dl" -le 0 ] || [ "$dr" -ge $(($3 - 1)) ] || [ "${dx#-}" -le 3 ]; } &&
+    { [ "$dt" -le 0 ] || [ "$db" -ge $(($4 - 1)) ] || [ "${dy#-}" -le 3 ]; }
+}
+
+# Whether the slip's frame is beside the entry window's, on the right or on
+# the left, its top level with it.
+beside() { # slip-frame entry-frame side
+  read -r sl st sr _ <<<"$1"
+  read -r ml mt mr _ <<<"$2"
+  if [ "$3" = left ]; then
+    [ "$sl" -eq $((mr + 1 + 8)) ] && [ "$st" -eq "$mt" ]
+  else
+    [ "$sr" -eq $((ml - 1 - 8)) ] && [ "$st" -eq "$mt" ]
+  fi
+}
+
+# Whether the screen has room for the slip beside the entry window.
+room_beside() { # slip-frame entry-frame width
+  read -r sl _ sr _ <<<"$1"
+  read -r el _ er _ <<<"$2"
+  [ $(($3 - (er - el + 1))) -ge $((sr - sl + 1 + 8)) ]
+}
+
+# Whether the slip, first shown, is wholly on the screen and leaves
+# "Calcular" in view where there is room, and never covers all of it.
+first_slip() { # slip-frame entry-frame calcular width height
+  read -r sl st sr sb _ <<<"$1"
+  read -r cl ct cr cb <<<"$3"
+  on_screen "$1" "$4" "$5" || return 1
+  if room_beside "$1" "$2" "$4"; then
+    ! overlap "$1" "$3"
+  else
+    [ "$sl" -gt "$cl" ] || [ "$sr" -lt "$cr" ] || [ "$st" -gt "$ct" ] || [ "$sb" -lt "$cb" ]
+  fi
+}
+
+# Whether a frame's left edge is at x.
+at_left() { read -r l _ <<<"$1"; [ "$l" -eq "$2" ]; }
 
 centred_over() { # name dialog-frame entry-frame width height
   read -r dl dt dr db _ <<<"$2"
@@ -112,8 +182,12 @@ run_screen() { # width height
   : >"$work/display"
   openbox --sm-disable >"$work/openbox.log" 2>&1 &
   pids+=($!)
-  for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
-  sleep 1 # openbox places the windows that come once it has set itself up
+  # openbox places the windows that come once it has set itself up: its theme
+  # loaded and the screen's work area worked out.
+  for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK _OB_THEME _NET_WORKAREA 2>/dev/null | grep -c '=' | grep -qx 3 && break
+    sleep 0.1
+  done
   (unset QT_QPA_PLATFORM; export XDG_RUNTIME_DIR=$work LANG=es_AR.UTF-8 LC_ALL=es_AR.UTF-8; exec "$program") 2>/dev/null &
   pids+=($!)
 
@@ -128,26 +202,25 @@ run_screen() { # width height
   click "$ingreso" 10200 6780 # Calcular with nothing chosen
   local error
   error=$(window '^Error de selecci')
-  centred_over "the selection error window" "$(frame "$error")" "$entry" "$W" "$H"
+  centred_over "the selection error window" "$(placed "$error" centred "$entry" "$W" "$H")" "$entry" "$W" "$H"
   click "$error" 2580 990 # Aceptar
 
   click "$ingreso" 1035 1095 # Cargo
   local dialog
   dialog=$(window '^Selecci.+n de cargo$')
-  centred_over "the cargo dialog" "$(frame "$dialog")" "$entry" "$W" "$H"
+  centred_over "the cargo dialog" "$(placed "$dialog" centred "$entry" "$W" "$H")" "$entry" "$W" "$H"
   click "$dialog" 7640 5740 # Salir sin datos
 
   click "$ingreso" 3100 1095 # Hs. N. Medio
   click "$ingreso" 10200 6780 # Calcular
   local haberes slip
   haberes=$(window '^Haberes$')
-  slip=$(frame "$haberes")
+  slip=$(placed "$haberes" first_slip "$entry" "$calcular" "$W" "$H")
   echo "${W}x$H: slip at $slip"
   on_screen "$slip" "$W" "$H" || fail "the slip at $slip is not wholly on the ${W}x$H screen"
   read -r sl st sr sb _ <<<"$slip"
   read -r el et er eb _ <<<"$entry"
-  local width=$((sr - sl + 1))
-  if [ $((W - (er - el + 1))) -ge $((width + 8)) ]; then
+  if room_beside "$slip" "$entry" "$W"; then
     # Room for the slip beside the entry window somewhere: then "Calcular" stays in view.
     overlap "$slip" "$calcular" && fail "the slip at $slip covers Calcular at $calcular"
     # The entry window moved to the left edge, then to the right: the slip
@@ -157,21 +230,13 @@ run_screen() { # width height
       click "$haberes" 10500 5160 # Volver
       [ $side = left ] && x=0 || x=$((W - (er - el + 1)))
       xdotool windowmove --sync "$ingreso" "$x" "$et" 2>/dev/null || xdotool windowmove "$ingreso" "$x" "$et"
-      sleep 0.5
       local moved
-      moved=$(frame "$ingreso")
+      moved=$(placed "$ingreso" at_left "$x")
       click "$ingreso" 3100 1095 # Hs. N. Medio
       click "$ingreso" 10200 6780 # Calcular
-      slip=$(frame "$(window '^Haberes$')")
-      read -r sl st sr sb _ <<<"$slip"
-      read -r ml mt mr mb _ <<<"$moved"
-      if [ $side = left ]; then
-        [ "$sl" -eq $((mr + 1 + 8)) ] && [ "$st" -eq "$mt" ] ||
-          fail "entry window at $moved: the slip at $slip is not beside it on the right"
-      else
-        [ "$sr" -eq $((ml - 1 - 8)) ] && [ "$st" -eq "$mt" ] ||
-          fail "entry window at $moved: the slip at $slip is not beside it on the left"
-      fi
+      slip=$(placed "$(window '^Haberes$')" beside "$moved" "$side")
+      beside "$slip" "$moved" "$side" ||
+        fail "entry window at $moved: the slip at $slip is not beside it on the $([ $side = left ] && echo right || echo left)"
       overlap "$slip" "$moved" && fail "the slip at $slip covers the entry window at $moved"
     done
   else
@@ -181,7 +246,6 @@ run_screen() { # width height
       fail "the slip at $slip covers the whole of Calcular at $calcular"
   fi
   stop_all
-  sleep 0.3
 }
 
 run_screen 1600 1200
