@@ -9,7 +9,12 @@
 //                            side by side with the way it printed before;
 //   Arranque_hasta_ingreso   program start to the entry window painted,
 //                            against a bare Qt program whose window draws one
-//                            line of text (and one with an empty window).
+//                            line of text (and one with an empty window);
+//   Memoria_minima           the lowest limit of address space (ulimit -v)
+//                            at which the windows start, and at which a slip
+//                            is printed and then saved as PDF; and what a
+//                            print then a save from its message come to at a
+//                            spread of limits.
 // A summary with the goals follows Google Benchmark's own table.
 
 #include <benchmark/benchmark.h>
@@ -106,6 +111,10 @@ struct Findings {
     PrintClick firstPrint;   // the first of the run, which loads what printing needs
     std::string printTarget; // where the pages went
     std::vector<std::string> printRemarks;
+    // Memory: the lowest limits, in MB, and the steps at a spread of limits.
+    int startsMb = -1;
+    int printsAndSavesMb = -1;
+    std::vector<std::pair<int, std::string>> spread;
 };
 Findings findings;
 
@@ -682,6 +691,77 @@ void Arranque_hasta_ingreso(benchmark::State &st)
 }
 BENCHMARK(Arranque_hasta_ingreso)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// -- Lowest limit of address space -------------------------------------------
+
+// What the windows came to in a process limited to `megabytes` of address
+// space from its start (recibo_under_limit): a slip calculated, printed (to
+// the bench's queue where it has one), then saved as PDF.
+struct LimitRun {
+    bool started = false;
+    bool printed = false;
+    bool saved = false; // and the file is a whole PDF page
+    std::string said;   // the steps, one after another
+};
+
+LimitRun runUnderLimit(int megabytes)
+{
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("Recibo.pdf"));
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(environment);
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(QStringLiteral(RECIBO_BENCH_UNDER_LIMIT), {QString::number(megabytes), file});
+    // Below what it needs to start, the program may wait for ever.
+    if (!process.waitForFinished(90000)) {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+    LimitRun run;
+    for (const QByteArray &line : process.readAllStandardOutput().split('\n')) {
+        if (line.isEmpty())
+            continue;
+        run.said += (run.said.empty() ? "" : "; ") + line.toStdString();
+        run.started |= line == "inicio: ok";
+        run.printed |= line == "imprimir: ok";
+        run.saved |= line == "guardar: ok";
+    }
+    QFile saved(file);
+    run.saved = run.saved && saved.open(QIODevice::ReadOnly) && saved.readAll().trimmed().endsWith("%%EOF");
+    return run;
+}
+
+// The lowest limit in (low, high] at which `enough` holds, found by halving
+// (what the program needs grows with what it does, not with the limit);
+// -1 where it does not hold even at `high`.
+int lowestLimit(int low, int high, const std::function<bool(const LimitRun &)> &enough)
+{
+    if (!enough(runUnderLimit(high)))
+        return -1;
+    while (high - low > 1) {
+        const int middle = (low + high) / 2;
+        (enough(runUnderLimit(middle)) ? high : low) = middle;
+    }
+    return high;
+}
+
+void Memoria_minima(benchmark::State &st)
+{
+    for (auto _ : st) {
+        const auto started = std::chrono::steady_clock::now();
+        findings.startsMb = lowestLimit(40, 600, [](const LimitRun &run) { return run.started; });
+        findings.printsAndSavesMb = lowestLimit(40, 600, [](const LimitRun &run) { return run.printed && run.saved; });
+        findings.spread.clear();
+        for (const int megabytes : {110, 130, 150, 190, 250, 270, 290})
+            findings.spread.emplace_back(megabytes, runUnderLimit(megabytes).said);
+        st.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
+    }
+    st.counters["arranca_MB"] = findings.startsMb;
+    st.counters["imprime_y_guarda_MB"] = findings.printsAndSavesMb;
+}
+BENCHMARK(Memoria_minima)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
 // -- Summary -----------------------------------------------------------------
 
 // Keeps the time per iteration of every benchmark besides printing the table.
@@ -819,6 +899,17 @@ void printSummary(const Reporter &reporter)
         std::printf("  referencia: el programa Qt con la ventana vacía (no carga fuentes) %.1f ms; recibo / vacío "
                     "%.2f\n",
                     findings.bareMedianMs, findings.reciboMedianMs / findings.bareMedianMs);
+    }
+
+    const Reporter::Result memory = result("Memoria_minima");
+    if (memory.error || findings.startsMb < 0) {
+        std::printf("Memoria mínima: sin medir (%s)\n", memory.message.c_str());
+    } else {
+        std::printf("Límite de espacio de direcciones más bajo (ulimit -v) con el que las ventanas arrancan: %d MB; "
+                    "con el que además imprimen y guardan el recibo como PDF: %d MB\n",
+                    findings.startsMb, findings.printsAndSavesMb);
+        for (const auto &[megabytes, said] : findings.spread)
+            std::printf("  %d MB: %s\n", megabytes, said.c_str());
     }
 }
 
