@@ -537,6 +537,20 @@ private slots:
         QCOMPARE(notSaved->informativeText(), QStringLiteral("Elija una carpeta que exista y vuelva a guardar."));
     }
 
+    // A printer that took the slip but keeps it waiting (a paused queue):
+    // the window says so, as it says a failure.
+    void aPrintThatWaitsIsSaidSo()
+    {
+        calculateHours(QStringLiteral("Ana"));
+        const QString what = QStringLiteral("La impresora «Aula» está en pausa: el recibo queda en la cola hasta que se reanude.");
+        currentDesk().setPrinter(std::make_unique<SpyPrinter>(PrintOutcome{true, what, 4, QStringLiteral("Reanude la impresora.")}));
+        test::click(child<QPushButton>(slip(), "Imprimir"));
+        QMessageBox *message = nullptr;
+        QTRY_VERIFY((message = slip().findChild<QMessageBox *>("mensajeImpresion")) && message->isVisible());
+        QCOMPARE(message->text(), what);
+        QVERIFY(child(slip(), "Imprimir")->isEnabled());
+    }
+
     void theMenuAndTheKeys_data()
     {
         QTest::addColumn<QString>("menuItem"); // empty: the key instead
