@@ -1,6 +1,5 @@
-// Registers the service worker that keeps the site's files for offline use,
-// at once, so that it stores them while the page itself loads rather than
-// later, while the page is in use.
+// Registers the service worker that keeps the site's files for offline use;
+// start.js loads this module once the page has started.
 //
 // Nothing typed is ever thrown away by a new build: a page with anything
 // typed, chosen or computed in it keeps the files it started with and only

@@ -1,12 +1,7 @@
-// The page's start: its modules and the calculation core, and the offline
-// copy beside them. Every module is loaded from here so that a failure of
-// any of them (missing, cut short, of the wrong type) shows in the status
-// line instead of leaving "Cargando el cálculo…" for ever; "Calcular" stays
-// disabled then.
-
-import('./offline.js').catch(() => {
-  // Without the offline copy the page still works.
-});
+// The page's start: its modules and the calculation core, then the offline
+// copy. Every module is loaded from here so that a failure of any of them
+// (missing, cut short, of the wrong type) shows in the status line instead of
+// leaving "Cargando el cálculo…" for ever; "Calcular" stays disabled then.
 
 try {
   await import('./app.js');
@@ -23,3 +18,8 @@ try {
   }
   throw error;
 }
+
+// Once the page works, so that storing the files does not slow its start.
+import('./offline.js').catch(() => {
+  // Without the offline copy the page still works.
+});
