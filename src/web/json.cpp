@@ -19,9 +19,8 @@ const JsonValue *JsonValue::find(std::string_view name) const
 namespace {
 
 // Builds a JsonValue from nlohmann's reader, one event at a time, and stops
-// it at nesting too deep or at an object that names a member twice (where
-// JSON.parse lets the last one win, and an earlier reader here the first:
-// the binding takes neither).
+// it at nesting too deep or at an object that names a member twice (JSON.parse
+// would let the last one win; which one the page meant cannot be known).
 class Builder {
 public:
     using Json = nlohmann::json;
