@@ -9,8 +9,8 @@
 #   scripts/install-deps.sh web      build the web page and serve it (scripts/web.sh)
 set -euo pipefail
 
-build=(cmake ninja-build g++ qt6-base-dev libcups2-dev libpng-dev qt6-translations-l10n fonts-liberation2)
-web=(cmake ninja-build emscripten node-acorn librsvg2-bin lighttpd lighttpd-mod-deflate)
+build=(cmake ninja-build g++ nlohmann-json3-dev qt6-base-dev libcups2-dev libpng-dev qt6-translations-l10n fonts-liberation2)
+web=(cmake ninja-build nlohmann-json3-dev emscripten node-acorn librsvg2-bin pngquant lighttpd lighttpd-mod-deflate)
 case "${1:-run}" in
   run) wanted=("${build[@]}") ;;
   test|coverage) wanted=("${build[@]}" cups cups-client poppler-utils fonts-dejavu-core clang-14 libclang-rt-14-dev

@@ -6,7 +6,7 @@
 #   scripts/web.sh           builds the site and serves it at http://127.0.0.1:8080
 #   scripts/web.sh build     builds the site only
 #   scripts/web.sh serve     serves the site as it was built
-#   scripts/web.sh stamp DIR writes the service worker's file list and version for the site in DIR
+#   scripts/web.sh stamp DIR writes the service worker's manifest of files and their hashes for the site in DIR
 # RECIBO_WEB_PORT sets another port, RECIBO_WEB_SITE another folder to serve.
 # The server is lighttpd, bound to 127.0.0.1, with the page's Content
 # Security Policy as a header as well, and no directory listings.
@@ -19,18 +19,26 @@ out=$root/build-web
 site=${RECIBO_WEB_SITE:-$out/site}
 port=${RECIBO_WEB_PORT:-8080}
 
-# The service worker's list of the site's files (itself excepted) and its
-# version, a hash of all of them: a new build is a new version, whose files
-# are cached together and replace the old ones together.
+# The service worker's manifest: every file of the site (itself excepted)
+# with the SHA-256 of its bytes as Subresource Integrity writes it, which the
+# worker checks before it stores a build; and its version, a hash of the
+# manifest and of the worker itself, so that a new build, or a new worker, is
+# stored whole beside the old one and replaces it whole.
+sri() {
+  printf '%b' "$(sha256sum "$1" | cut -c1-64 | sed 's/../\\x&/g')" | base64 -w0
+}
+
 stamp() {
-  local dir=$1 files version list
+  local dir=$1 files file manifest version
   files=$(cd "$dir" && find . -type f ! -name sw.js -printf '%P\n' | LC_ALL=C sort)
-  version=$(cd "$dir" && printf '%s\n' "$files" | xargs sha256sum | sha256sum | cut -c1-16)
-  list=$(printf '%s\n' "$files" | sed "s/.*/  '&',/")
-  awk -v version="$version" -v list="$list" '
+  manifest=$(cd "$dir" && while IFS= read -r file; do
+    printf "  '%s': 'sha256-%s',\n" "$file" "$(sri "$file")"
+  done <<<"$files")
+  version=$( { printf '%s\n' "$manifest"; cat "$root/web/sw.js"; } | sha256sum | cut -c1-16)
+  awk -v version="$version" -v manifest="$manifest" '
     /^const VERSION = / { print "const VERSION = \x27" version "\x27;"; next }
-    /^const FILES = \[/ { print "const FILES = [\n  \x27./\x27,\n" list "\n];"; skip = 1; next }
-    skip && /^\];/ { skip = 0; next }
+    /^const FILES = \{/ { print "const FILES = {\n" manifest "\n};"; skip = 1; next }
+    skip && /^\};/ { skip = 0; next }
     !skip { print }' "$root/web/sw.js" >"$dir/sw.js"
 }
 
@@ -41,8 +49,10 @@ build() {
   cache=$(em-config CACHE 2>/dev/null || echo /usr/share/emscripten/cache)
   [ -w "$cache" ] || export EM_CACHE=$out/em-cache
   command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache) || launcher=()
-  # Optimised for size, across the libraries too: the module is most of what the page loads.
-  emcmake cmake -S . -B "$out/core" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_CXX_FLAGS_MINSIZEREL="-Oz -flto -DNDEBUG" \
+  # Optimised for size, across the libraries too: the module is most of what
+  # the page loads. Nothing in it catches an exception, so none are compiled.
+  emcmake cmake -S . -B "$out/core" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
+    -DCMAKE_CXX_FLAGS_MINSIZEREL="-Oz -flto -fno-exceptions -DNDEBUG" \
     -DCMAKE_EXE_LINKER_FLAGS=-flto -DRECIBO_CORE_ONLY=ON -DRECIBO_BUILD_TESTS=OFF -DRECIBO_WERROR=ON "${launcher[@]}" >/dev/null
   cmake --build "$out/core" --target recibo-core -j "$(nproc)"
 
@@ -64,17 +74,24 @@ build() {
 }
 
 # The program's icon at the sizes the manifest names; the maskable one keeps
-# the icon inside the safe circle on the page's window colour.
+# the icon inside the safe circle on the page's window colour. Each is
+# reduced to a palette of its own colours (pngquant), which halves what the
+# offline copy stores and cannot be told apart on screen.
 icons() {
-  local dir=$1 svg=packaging/icons/recibo.svg
-  rsvg-convert -w 192 -h 192 "$svg" -o "$dir/recibo-192.png"
-  rsvg-convert -w 512 -h 512 "$svg" -o "$dir/recibo-512.png"
+  local dir=$1 svg=packaging/icons/recibo.svg size
+  for size in 192 512; do
+    rsvg-convert -w $size -h $size "$svg" | small_png "$dir/recibo-$size.png"
+  done
   {
     echo '<svg xmlns="http://www.w3.org/2000/svg" width="512" height="512" viewBox="0 0 512 512">'
     echo '<rect width="512" height="512" fill="#004040"/><g transform="translate(96 96) scale(1.25)">'
     sed -e '1,/<svg /d' -e '/<\/svg>/d' -e '/<title>/d' "$svg"
     echo '</g></svg>'
-  } | rsvg-convert -w 512 -h 512 -o "$dir/recibo-maskable-512.png"
+  } | rsvg-convert -w 512 -h 512 | small_png "$dir/recibo-maskable-512.png"
+}
+
+small_png() {
+  pngquant --quality=80-100 --speed 1 --strip - >"$1"
 }
 
 serve() {

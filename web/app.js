@@ -50,15 +50,11 @@ function showRefusal(control, text) {
   field.focus();
 }
 
+// Loaded by start.js, which shows in the status line why the page could not
+// start when this module, one it imports or the core fails.
 async function start() {
   const status = byId('core-status');
-  let core;
-  try {
-    core = await loadCore();
-  } catch (error) {
-    status.textContent = 'No se pudo cargar el cálculo. Vuelva a cargar la página.';
-    throw error;
-  }
+  const core = await loadCore();
 
   const chooser = setUpChooser(core, { onWithdraw: withdrawCargo });
   setUpEntry(core.scale, chooser);
@@ -122,4 +118,4 @@ async function start() {
   performance.mark('recibo-ready');
 }
 
-start();
+await start();

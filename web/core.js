@@ -1,11 +1,27 @@
 // The page's only door to the calculation: the same C++ core the desktop
-// runs, compiled to WebAssembly. Texts cross as UTF-8 JSON; nothing here
-// computes or formats an amount.
+// runs, compiled to WebAssembly. Texts cross as UTF-8 with their length, so
+// that every character, NUL included, arrives and comes back whole; nothing
+// here computes or formats an amount.
 
 import createReciboCore from './recibo-core.js';
 
 const encoder = new TextEncoder();
 const decoder = new TextDecoder();
+
+// A string as UTF-8 can carry it: a lone half of a surrogate pair becomes
+// U+FFFD, as the encoder would write it. (With the u flag the class matches
+// only halves without their pair.)
+const wholeCharacters = (key, value) => (typeof value === 'string' ? value.replace(/[\uD800-\uDFFF]/gu, '\uFFFD') : value);
+
+// `value` as JSON, or '' where JSON cannot write it (a cycle, a BigInt): the
+// core refuses '' as it refuses any text that is not an input.
+function jsonOf(value) {
+  try {
+    return JSON.stringify(value ?? {}, wholeCharacters) ?? '';
+  } catch {
+    return '';
+  }
+}
 
 // Loads recibo-core.wasm from beside this module and answers with the
 // catalogue, the scale's choices and the calculation.
@@ -14,30 +30,23 @@ export async function loadCore() {
     locateFile: (name) => new URL(name, import.meta.url).href,
   });
 
-  // The NUL-terminated UTF-8 text at `address` of the module's memory.
-  const textAt = (address) => {
-    const heap = wasm.HEAPU8;
-    let end = address;
-    while (heap[end] !== 0) end += 1;
-    return decoder.decode(heap.subarray(address, end));
-  };
+  // The text the module answered at `address` (it keeps it until its next call).
+  const answer = (address) => decoder.decode(wasm.HEAPU8.subarray(address, address + wasm._recibo_answer_size()));
 
-  // Calls `exported` with `text` copied into the module's memory and reads
-  // the text it answers (the module keeps that until its next call).
+  // Calls `exported` with `text` copied into the module's memory, and its length.
   const callWithText = (exported, text) => {
     const bytes = encoder.encode(text);
-    const address = wasm._malloc(bytes.length + 1);
+    const address = wasm._malloc(bytes.length || 1);
     try {
       wasm.HEAPU8.set(bytes, address);
-      wasm.HEAPU8[address + bytes.length] = 0;
-      return exported(address);
+      return exported(address, bytes.length);
     } finally {
       wasm._free(address);
     }
   };
 
-  const catalogue = deepFreeze(JSON.parse(textAt(wasm._recibo_catalogue())));
-  const scale = deepFreeze(JSON.parse(textAt(wasm._recibo_scale())));
+  const catalogue = deepFreeze(JSON.parse(answer(wasm._recibo_catalogue())));
+  const scale = deepFreeze(JSON.parse(answer(wasm._recibo_scale())));
 
   return Object.freeze({
     catalogue,
@@ -48,15 +57,14 @@ export async function loadCore() {
       return callWithText(wasm._recibo_find_cargo, String(text));
     },
 
-    // {ok: true, slip} or {ok: false, control, message}.
+    // {ok: true, slip} or {ok: false, control, message}, whatever `input` is.
     calculate(input) {
-      return JSON.parse(textAt(callWithText(wasm._recibo_calculate, JSON.stringify(input ?? {}))));
+      return JSON.parse(answer(callWithText(wasm._recibo_calculate, jsonOf(input))));
     },
 
     // The slip as "Copiar el recibo" copies it, or '' when the input is refused.
     slipText(input, { teacher = '', dateLine = '', comment = '' } = {}) {
-      const request = JSON.stringify({ input: input ?? {}, teacher, dateLine, comment });
-      return textAt(callWithText(wasm._recibo_slip_text, request));
+      return answer(callWithText(wasm._recibo_slip_text, jsonOf({ input: input ?? {}, teacher, dateLine, comment })));
     },
   });
 }

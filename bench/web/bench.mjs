@@ -40,10 +40,10 @@ try {
     await page.waitForSelector('html[data-ready]');
     const pageFiles = [...files];
     const pageBytes = pageFiles.reduce((sum, file) => sum + gzipped(file), 0);
-    const cached = readFileSync(join(siteDir, 'sw.js'), 'utf8')
-      .match(/^ {2}'([^']+)',$/gm)
-      .map((line) => line.trim().slice(1, -2))
-      .filter((file) => file !== './');
+    // The files of the worker's manifest, one `  'file': 'sha256-…',` a line.
+    const cached = [...readFileSync(join(siteDir, 'sw.js'), 'utf8').matchAll(/^ {2}'([^']+)': 'sha256-/gm)].map(
+      (match) => match[1],
+    );
     const allFiles = new Set([...pageFiles, ...cached, 'sw.js']);
     const allBytes = [...allFiles].reduce((sum, file) => sum + gzipped(file), 0);
     console.log(`Lo que carga la página (gzip -9): ${kb(pageBytes)} en ${pageFiles.length} archivos`);

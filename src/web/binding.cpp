@@ -173,6 +173,49 @@ std::string refusal(std::string_view control, std::string_view message)
     return out;
 }
 
+// The binding's own refusals, of texts that are not an input of the page.
+constexpr std::string_view kNotAnObject = "La entrada no es un objeto JSON";
+
+std::string refusalText(const JsonRefusal &refusal)
+{
+    switch (refusal.reason) {
+    case JsonRefusal::Reason::RepeatedName:
+        return "La entrada repite el nombre «" + refusal.name + "».";
+    case JsonRefusal::Reason::TooDeep:
+        return "La entrada anida más de " + std::to_string(kJsonMaxDepth) + " objetos o listas.";
+    case JsonRefusal::Reason::NotJson:
+        break;
+    }
+    return std::string(kNotAnObject);
+}
+
+// The slip of the page's input in `json`, or the refusal with its field and
+// message. Amounts are read and written with the separator the page names,
+// which must be one that no number can be misread with: a comma or a point.
+std::variant<Slip, InputProblem> calculateChecked(const JsonValue &json)
+{
+    const std::optional<PayInput> input = payInputFromJson(json);
+    if (!input)
+        return InputProblem{"", std::string(kNotAnObject)};
+    if (input->decimalSeparator != "," && input->decimalSeparator != ".")
+        return InputProblem{"", "El separador decimal debe ser «,» o «.»."};
+    return calculate(*input);
+}
+
+// {"ok":true,"slip":...} or {"ok":false,"control":...,"message":...}.
+std::string answerJson(const std::variant<Slip, InputProblem> &result)
+{
+    if (const auto *problem = std::get_if<InputProblem>(&result))
+        return refusal(problem->control, problem->message);
+    std::string out;
+    {
+        ObjectWriter object(out);
+        object.flag("ok", true);
+        writeSlip(object.member("slip"), std::get<Slip>(result));
+    }
+    return out;
+}
+
 } // namespace
 
 std::optional<PayInput> payInputFromJson(const JsonValue &json)
@@ -204,30 +247,18 @@ std::optional<PayInput> payInputFromJson(const JsonValue &json)
 
 std::string calculateJson(std::string_view inputJson)
 {
-    const std::optional<JsonValue> json = parseJson(inputJson);
-    return calculateJson(json ? *json : JsonValue());
+    const std::variant<JsonValue, JsonRefusal> json = readJson(inputJson);
+    if (const auto *refused = std::get_if<JsonRefusal>(&json))
+        return refusal("", refusalText(*refused));
+    return calculateJson(std::get<JsonValue>(json));
 }
 
-std::string calculateJson(const JsonValue &json)
-{
-    const std::optional<PayInput> input = payInputFromJson(json);
-    if (!input)
-        return refusal("", "La entrada no es un objeto JSON");
-    const std::variant<Slip, InputProblem> result = calculate(*input);
-    if (const auto *problem = std::get_if<InputProblem>(&result))
-        return refusal(problem->control, problem->message);
-    std::string out;
-    {
-        ObjectWriter object(out);
-        object.flag("ok", true);
-        writeSlip(object.member("slip"), std::get<Slip>(result));
-    }
-    return out;
-}
+std::string calculateJson(const JsonValue &input) { return answerJson(calculateChecked(input)); }
 
 std::string slipTextFor(std::string_view requestJson)
 {
-    const std::optional<JsonValue> json = parseJson(requestJson);
+    const std::variant<JsonValue, JsonRefusal> request = readJson(requestJson);
+    const auto *json = std::get_if<JsonValue>(&request);
     return json ? slipTextFor(*json) : std::string();
 }
 
@@ -235,11 +266,10 @@ std::string slipTextFor(const JsonValue &request)
 {
     if (request.kind != JsonValue::Kind::Object)
         return {};
-    const JsonValue *inputJson = request.find("input");
-    const std::optional<PayInput> input = inputJson ? payInputFromJson(*inputJson) : std::nullopt;
+    const JsonValue *input = request.find("input");
     if (!input)
         return {};
-    const std::variant<Slip, InputProblem> result = calculate(*input);
+    const std::variant<Slip, InputProblem> result = calculateChecked(*input);
     const auto *slip = std::get_if<Slip>(&result);
     if (!slip)
         return {};

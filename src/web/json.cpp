@@ -1,7 +1,10 @@
 #include "web/json.h"
 
-#include <charconv>
+#include <algorithm>
+#include <limits>
 #include <utility>
+
+#include <nlohmann/json.hpp>
 
 namespace recibo::web {
 
@@ -15,255 +18,143 @@ const JsonValue *JsonValue::find(std::string_view name) const
 
 namespace {
 
-// Nesting deeper than any input of the page is refused rather than followed.
-constexpr int kMaxDepth = 32;
-
-class Parser {
+// Builds a JsonValue from nlohmann's reader, one event at a time, and stops
+// it at nesting too deep or at an object that names a member twice (JSON.parse
+// would let the last one win; which one the page meant cannot be known).
+class Builder {
 public:
-    explicit Parser(std::string_view text) : text_(text) {}
+    using Json = nlohmann::json;
 
-    std::optional<JsonValue> document()
+    bool null()
     {
-        JsonValue value;
-        if (!parseValue(value, 0))
-            return std::nullopt;
-        skipBlanks();
-        if (at_ != text_.size())
-            return std::nullopt;
-        return value;
+        place();
+        return true;
+    }
+    bool boolean(bool value)
+    {
+        JsonValue &slot = place(JsonValue::Kind::Boolean);
+        slot.boolean = value;
+        return true;
+    }
+    bool number_integer(Json::number_integer_t value)
+    {
+        JsonValue &slot = place(JsonValue::Kind::Number);
+        slot.whole = true;
+        slot.integer = value;
+        return true;
+    }
+    bool number_unsigned(Json::number_unsigned_t value)
+    {
+        JsonValue &slot = place(JsonValue::Kind::Number);
+        slot.whole = value <= static_cast<Json::number_unsigned_t>(std::numeric_limits<long long>::max());
+        slot.integer = slot.whole ? static_cast<long long>(value) : 0;
+        return true;
+    }
+    bool number_float(Json::number_float_t, const Json::string_t &)
+    {
+        place(JsonValue::Kind::Number);
+        return true;
+    }
+    bool string(Json::string_t &value)
+    {
+        place(JsonValue::Kind::String).text = std::move(value);
+        return true;
+    }
+    bool binary(Json::binary_t &) { return false; } // never in JSON text
+    bool start_object(std::size_t) { return open(JsonValue::Kind::Object); }
+    bool key(Json::string_t &name)
+    {
+        name_ = std::move(name);
+        return true;
+    }
+    // Names are compared once the object is whole, sorted, so that an object
+    // of many members costs no more than sorting them.
+    bool end_object()
+    {
+        std::vector<std::string_view> names;
+        for (const JsonMember &member : open_.back()->members)
+            names.push_back(member.name);
+        std::sort(names.begin(), names.end());
+        if (const auto repeated = std::adjacent_find(names.begin(), names.end()); repeated != names.end()) {
+            refusal_ = {JsonRefusal::Reason::RepeatedName, std::string(*repeated)};
+            return false;
+        }
+        open_.pop_back();
+        return true;
+    }
+    bool start_array(std::size_t) { return open(JsonValue::Kind::Array); }
+    bool end_array()
+    {
+        open_.pop_back();
+        return true;
+    }
+    bool parse_error(std::size_t, const std::string &, const nlohmann::detail::exception &)
+    {
+        refusal_ = {JsonRefusal::Reason::NotJson, {}};
+        return false;
+    }
+
+    std::variant<JsonValue, JsonRefusal> result(bool read)
+    {
+        if (read)
+            return std::move(root_);
+        return std::move(refusal_);
     }
 
 private:
-    void skipBlanks()
+    // The value just read: the whole text, the next item of the open array
+    // or the member of the open object named by the last key.
+    JsonValue &place(JsonValue::Kind kind = JsonValue::Kind::Null)
     {
-        while (at_ < text_.size() &&
-               (text_[at_] == ' ' || text_[at_] == '\t' || text_[at_] == '\n' || text_[at_] == '\r'))
-            ++at_;
-    }
-
-    bool take(char c)
-    {
-        skipBlanks();
-        if (at_ < text_.size() && text_[at_] == c) {
-            ++at_;
-            return true;
-        }
-        return false;
-    }
-
-    bool word(std::string_view w)
-    {
-        if (text_.substr(at_).starts_with(w)) {
-            at_ += w.size();
-            return true;
-        }
-        return false;
-    }
-
-    bool parseValue(JsonValue &value, int depth)
-    {
-        if (depth > kMaxDepth)
-            return false;
-        skipBlanks();
-        if (at_ >= text_.size())
-            return false;
-        const char c = text_[at_];
-        if (c == '{')
-            return parseObject(value, depth);
-        if (c == '[')
-            return parseArray(value, depth);
-        if (c == '"') {
-            value.kind = JsonValue::Kind::String;
-            return parseString(value.text);
-        }
-        if (word("true") || word("false")) {
-            value.kind = JsonValue::Kind::Boolean;
-            value.boolean = c == 't';
-            return true;
-        }
-        if (word("null"))
-            return true;
-        return parseNumber(value);
-    }
-
-    bool parseObject(JsonValue &value, int depth)
-    {
-        value.kind = JsonValue::Kind::Object;
-        ++at_;
-        if (take('}'))
-            return true;
-        do {
-            skipBlanks();
-            std::string name;
-            if (at_ >= text_.size() || text_[at_] != '"' || !parseString(name) || !take(':'))
-                return false;
-            JsonValue member;
-            if (!parseValue(member, depth + 1))
-                return false;
-            value.members.push_back({std::move(name), std::move(member)});
-        } while (take(','));
-        return take('}');
-    }
-
-    bool parseArray(JsonValue &value, int depth)
-    {
-        value.kind = JsonValue::Kind::Array;
-        ++at_;
-        if (take(']'))
-            return true;
-        do {
-            value.items.emplace_back();
-            if (!parseValue(value.items.back(), depth + 1))
-                return false;
-        } while (take(','));
-        return take(']');
-    }
-
-    bool parseNumber(JsonValue &value)
-    {
-        const std::size_t first = at_;
-        bool whole = true;
-        if (at_ < text_.size() && text_[at_] == '-')
-            ++at_;
-        const std::size_t digits = at_;
-        while (at_ < text_.size()) {
-            const char c = text_[at_];
-            if (c == '.' || c == 'e' || c == 'E' || ((c == '+' || c == '-') && at_ > digits))
-                whole = false;
-            else if (c < '0' || c > '9')
-                break;
-            ++at_;
-        }
-        if (at_ == digits)
-            return false;
-        value.kind = JsonValue::Kind::Number;
-        if (whole) {
-            const auto [end, error] = std::from_chars(text_.data() + first, text_.data() + at_, value.integer);
-            value.whole = error == std::errc() && end == text_.data() + at_;
-        }
-        return true;
-    }
-
-    bool hex4(unsigned &code)
-    {
-        if (text_.size() - at_ < 4)
-            return false;
-        code = 0;
-        for (int i = 0; i < 4; ++i) {
-            const char c = text_[at_++];
-            code <<= 4;
-            if (c >= '0' && c <= '9')
-                code |= static_cast<unsigned>(c - '0');
-            else if (c >= 'a' && c <= 'f')
-                code |= static_cast<unsigned>(c - 'a' + 10);
-            else if (c >= 'A' && c <= 'F')
-                code |= static_cast<unsigned>(c - 'A' + 10);
+        JsonValue *slot = &root_;
+        if (!open_.empty()) {
+            JsonValue &parent = *open_.back();
+            if (parent.kind == JsonValue::Kind::Array)
+                slot = &parent.items.emplace_back();
             else
-                return false;
+                slot = &parent.members.emplace_back(JsonMember{std::move(name_), {}}).value;
         }
-        return true;
+        slot->kind = kind;
+        return *slot;
     }
 
-    static void appendUtf8(std::string &out, unsigned code)
+    bool open(JsonValue::Kind kind)
     {
-        if (code < 0x80) {
-            out += static_cast<char>(code);
-        } else if (code < 0x800) {
-            out += static_cast<char>(0xC0 | (code >> 6));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            out += static_cast<char>(0xE0 | (code >> 12));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (code >> 18));
-            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-
-    // A \u escape, with the low half of a surrogate pair when one follows.
-    bool parseEscapedCode(std::string &out)
-    {
-        constexpr unsigned kReplacement = 0xFFFD;
-        unsigned code = 0;
-        if (!hex4(code))
+        if (open_.size() >= static_cast<std::size_t>(kJsonMaxDepth)) {
+            refusal_ = {JsonRefusal::Reason::TooDeep, {}};
             return false;
-        if (code >= 0xD800 && code < 0xDC00) {
-            const std::size_t after = at_;
-            unsigned low = 0;
-            if (word("\\u") && hex4(low) && low >= 0xDC00 && low < 0xE000) {
-                code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
-            } else {
-                at_ = after;
-                code = kReplacement;
-            }
-        } else if (code >= 0xDC00 && code < 0xE000) {
-            code = kReplacement;
         }
-        appendUtf8(out, code);
+        open_.push_back(&place(kind));
         return true;
     }
 
-    bool parseString(std::string &out)
-    {
-        ++at_; // the opening quote
-        while (at_ < text_.size()) {
-            const char c = text_[at_++];
-            if (c == '"')
-                return true;
-            if (static_cast<unsigned char>(c) < 0x20)
-                return false;
-            if (c != '\\') {
-                out += c;
-                continue;
-            }
-            if (at_ >= text_.size())
-                return false;
-            switch (text_[at_++]) {
-            case '"':
-                out += '"';
-                break;
-            case '\\':
-                out += '\\';
-                break;
-            case '/':
-                out += '/';
-                break;
-            case 'b':
-                out += '\b';
-                break;
-            case 'f':
-                out += '\f';
-                break;
-            case 'n':
-                out += '\n';
-                break;
-            case 'r':
-                out += '\r';
-                break;
-            case 't':
-                out += '\t';
-                break;
-            case 'u':
-                if (!parseEscapedCode(out))
-                    return false;
-                break;
-            default:
-                return false;
-            }
-        }
-        return false;
-    }
-
-    std::string_view text_;
-    std::size_t at_ = 0;
+    JsonValue root_;
+    std::vector<JsonValue *> open_; // the objects and arrays not yet closed
+    std::string name_;
+    JsonRefusal refusal_;
 };
 
 } // namespace
 
-std::optional<JsonValue> parseJson(std::string_view text) { return Parser(text).document(); }
+std::variant<JsonValue, JsonRefusal> readJson(std::string_view text)
+{
+    // nlohmann's reader stops at a NUL byte as at the end of the text; no
+    // JSON text holds one (inside a string it is written \u0000), so a text
+    // with one is not read at all, rather than read up to it.
+    if (text.find('\0') != std::string_view::npos)
+        return JsonRefusal{};
+    Builder builder;
+    const bool read = nlohmann::json::sax_parse(text.begin(), text.end(), &builder);
+    return builder.result(read);
+}
+
+std::optional<JsonValue> parseJson(std::string_view text)
+{
+    std::variant<JsonValue, JsonRefusal> read = readJson(text);
+    if (auto *value = std::get_if<JsonValue>(&read))
+        return std::move(*value);
+    return std::nullopt;
+}
 
 void appendJsonString(std::string &out, std::string_view text)
 {

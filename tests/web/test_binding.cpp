@@ -33,10 +33,7 @@ private slots:
         QTest::newRow("two-byte escape") << QByteArray("\"\\u00e1\"") << QByteArray("\xC3\xA1");
         QTest::newRow("three-byte escape") << QByteArray("\"\\u202F\"") << QByteArray("\xE2\x80\xAF");
         QTest::newRow("surrogate pair") << QByteArray("\"\\ud83d\\ude00\"") << QByteArray("\xF0\x9F\x98\x80");
-        QTest::newRow("lone high surrogate") << QByteArray("\"\\ud800x\"") << QByteArray("\xEF\xBF\xBDx");
-        QTest::newRow("high surrogate before a letter escape") << QByteArray("\"\\ud800\\u0041\"")
-                                                               << QByteArray("\xEF\xBF\xBD" "A");
-        QTest::newRow("lone low surrogate") << QByteArray("\"\\udc00\"") << QByteArray("\xEF\xBF\xBD");
+        QTest::newRow("NUL escaped") << QByteArray("\"Ana\\u0000P\xC3\xA9rez\"") << QByteArray("Ana\0P\xC3\xA9rez", 10);
     }
     void strings()
     {
@@ -64,6 +61,16 @@ private slots:
         QTest::newRow("text after the value") << QByteArray("{} x");
         QTest::newRow("sign alone") << QByteArray("-");
         QTest::newRow("nested too deep") << QByteArray("[").repeated(40) + QByteArray("]").repeated(40);
+        // The page writes a lone surrogate as U+FFFD, as UTF-8 has no other way.
+        QTest::newRow("lone high surrogate") << QByteArray("\"\\ud800x\"");
+        QTest::newRow("high surrogate before a letter escape") << QByteArray("\"\\ud800\\u0041\"");
+        QTest::newRow("lone low surrogate") << QByteArray("\"\\udc00\"");
+        QTest::newRow("leading zero") << QByteArray("[012]");
+        QTest::newRow("minus inside a number") << QByteArray("[1-2-3]");
+        QTest::newRow("letter after a number") << QByteArray("{\"zoneIndex\":1x}");
+        QTest::newRow("raw NUL in a string") << QByteArray("\"a\0b\"", 5);
+        QTest::newRow("NUL after the value") << QByteArray("{}\0", 3);
+        QTest::newRow("byte that is not UTF-8") << QByteArray("\"\xFF\"");
     }
     void notJson()
     {
@@ -128,6 +135,49 @@ private slots:
         QCOMPARE(input->hoursHigher, defaults.hoursHigher);
         QCOMPARE(input->deductions, defaults.deductions);
         QVERIFY(!payInputFromJson(*parseJson("[]")).has_value());
+    }
+
+    void bindingRefusals_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QByteArray>("message"); // control ""
+
+        const QByteArray notAnObject = "La entrada no es un objeto JSON";
+        const QByteArray separator = "El separador decimal debe ser «,» o «.».";
+        const QByteArray hours = "\"path\":\"secondary\",\"hoursSecondary\":\"776,4\"";
+        QTest::newRow("number with a leading zero") << QByteArray("{\"seniorityOption\":012}") << notAnObject;
+        QTest::newRow("number with text after it") << QByteArray("{\"seniorityOption\":1-2-3}") << notAnObject;
+        QTest::newRow("repeated name") << QByteArray("{\"path\":\"none\",\"path\":\"cargo\"}")
+                                       << QByteArray("La entrada repite el nombre «path».");
+        QTest::newRow("repeated name inside") << QByteArray("{\"deductions\":{\"Iosper\":true,\"Iosper\":false}}")
+                                              << QByteArray("La entrada repite el nombre «Iosper».");
+        QTest::newRow("33 levels") << "{\"x\":" + QByteArray("[").repeated(32) + QByteArray("]").repeated(32) + "}"
+                                   << QByteArray("La entrada anida más de 32 objetos o listas.");
+        QTest::newRow("empty separator") << "{" + hours + ",\"decimalSeparator\":\"\"}" << separator;
+        QTest::newRow("minus as separator") << "{" + hours + ",\"decimalSeparator\":\"-\"}" << separator;
+        QTest::newRow("NUL as separator") << "{" + hours + ",\"decimalSeparator\":\"\\u0000\"}" << separator;
+        QTest::newRow("two commas as separator") << "{" + hours + ",\"decimalSeparator\":\",,\"}" << separator;
+    }
+    void bindingRefusals()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(QByteArray, message);
+        std::string expected = "{\"ok\":false,\"control\":\"\",\"message\":";
+        appendJsonString(expected, message.toStdString());
+        QCOMPARE(bytes(calculateJson(json.toStdString())), bytes(expected + "}"));
+    }
+
+    // 32 levels are read; texts with NUL come back whole in the copied slip.
+    void acceptedAtTheLimits()
+    {
+        const std::string deep = "{\"x\":" + std::string(31, '[') + std::string(31, ']') + "}";
+        QVERIFY(parseJson(deep).has_value());
+        const std::string hours = "{\"path\":\"secondary\",\"hoursSecondary\":\"12.5\",\"hoursCode06\":\"0\",\"hoursIncentive\":"
+                                  "\"0\",\"hoursCode113\":\"0\",\"absenceDays\":\"0\",\"decimalSeparator\":\".\"}";
+        QVERIFY(calculateJson(hours).starts_with("{\"ok\":true"));
+        const std::string text = slipTextFor("{\"input\":" + hours + ",\"teacher\":\"Ana\\u0000P\u00e9rez\",\"comment\":\"a\\u0000b\"}");
+        QVERIFY(text.find(std::string("Ana\0P\u00e9rez", 10)) != std::string::npos);
+        QVERIFY(text.find(std::string("a\0b", 3)) != std::string::npos);
     }
 
     void refusals()
