@@ -57,9 +57,9 @@ public:
     void guardarPdf();
     // The slip as text on the clipboard (slipText()).
     void copiarRecibo();
-    // The slip as plain text (recibo::slipText): a header row, the rows and
-    // totals as the slip shows them, the teacher's name, the date line and
-    // the comment.
+    // The slip as plain text (recibo::slipText): the scale's line, the
+    // selection panel, a header row, the rows and totals as the slip shows
+    // them, the teacher's name, the date line and the comment.
     QString slipText() const;
 
     // The printer the slip goes to (the system's default unless replaced).
