@@ -81,8 +81,13 @@ describe('print and copy', () => {
     await click(page, 'Copiar');
     const date = await page.$eval('#Text10', (box) => box.textContent);
     assert.match(date, /^\d{1,2}\/\d{1,2}\/\d{2} \d{2}:\d{2}$/);
-    // 10 × 86,9 × 0,63 = 547,47 and 7 % of it 38,3229; nothing else pays.
+    // 10 hours of 86,9 points are 869 points; 869 × 0,63 = 547,47 and 7 %
+    // of it 38,3229; nothing else pays.
     assert.equal(await page.evaluate(() => navigator.clipboard.readText()),
+      'Desde Mayo de 2.008\n' +
+      'Horas de nivel superior\n' +
+      'Cantidad de horas\t10\n' +
+      'Puntaje\t869\n' +
       'Código\tCantidad\tConcepto\tHaberes\tDescuentos\n' +
       '001\t10\tHs. N. Superior\t$547,47\t\n' +
       '006\t0\tAdic. Art 2 y 3 Dcrto 5863/05\t$ 0\t\n' +
