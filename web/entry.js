@@ -35,21 +35,22 @@ function reset(ids) {
 
 // A box that still holds what the page put there (its "0", a cargo's
 // points) is selected whole when it gets the focus, by a tap, a click or
-// Tab, so what is typed replaces it; the code box always is, since a code
-// is typed whole. A box holding what the user typed keeps the caret where
-// it is put. A tap or click places the caret after the focus arrives, so
-// the box is selected again on that click.
+// Tab, so what is typed replaces it; the code box always is, and on every
+// tap, since a code is typed whole. A box holding what the user typed keeps
+// the caret where it is put. A tap or click places the caret after the
+// focus arrives, so the box is selected again on that click.
 function selectUntypedOnFocus(form) {
   const BOX = 'input[inputmode]';
+  const WHOLE = 'codcargo';
   const typed = new WeakMap();
-  const untyped = (box) => box.id === 'codcargo' || typed.get(box) !== box.value;
+  const untyped = (box) => box.id === WHOLE || typed.get(box) !== box.value;
   let pointed = null;
   form.addEventListener('input', (event) => {
     if (event.target.matches(BOX)) typed.set(event.target, event.target.value);
   });
   form.addEventListener('pointerdown', (event) => {
     const box = event.target.closest(BOX);
-    pointed = box !== document.activeElement ? box : null;
+    pointed = box && (box !== document.activeElement || box.id === WHOLE) ? box : null;
   });
   form.addEventListener('focusin', (event) => {
     if (event.target.matches(BOX) && untyped(event.target)) event.target.select();

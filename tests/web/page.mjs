@@ -1,6 +1,10 @@
 // What the page tests do as a user: fill a field, click, choose, press
 // "Calcular", and read what the page shows.
 
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
 import { after, before } from 'node:test';
 
 import { openSession } from './support.mjs';
@@ -49,6 +53,22 @@ export async function fill(page, id, text) {
 
 export async function click(page, ...ids) {
   for (const id of ids) await page.click(`#${id}`);
+}
+
+// A tap where the page has a touch screen, a click of the mouse elsewhere.
+export async function press(page, ...selectors) {
+  for (const selector of selectors) {
+    if (page.viewport()?.hasTouch) await page.tap(selector);
+    else await page.click(selector);
+  }
+}
+
+// Pastes `text` where the focus is, from the clipboard (grantClipboard first).
+export async function paste(page, text) {
+  await page.evaluate((text) => navigator.clipboard.writeText(text), text);
+  await page.keyboard.down('Control');
+  await page.keyboard.press('KeyV', { commands: ['paste'] });
+  await page.keyboard.up('Control');
 }
 
 export async function chooseZone(page, item) {
@@ -102,4 +122,22 @@ export async function explanationOf(page, selector) {
     const button = cell.querySelector('.amount-button');
     return document.getElementById(button.getAttribute('aria-describedby')).textContent;
   });
+}
+
+export const squeeze = (text) => text.replace(/\s+/g, '');
+
+// The pages and the text of a PDF, through poppler's tools; each line is
+// compared without its blanks, which the extraction does not keep exactly
+// ("$ 3" may come out as "$3").
+export function pdfText(pdf) {
+  const folder = mkdtempSync(join(tmpdir(), 'recibo-print-'));
+  try {
+    const file = join(folder, 'slip.pdf');
+    writeFileSync(file, pdf);
+    const pages = Number(/Pages:\s+(\d+)/.exec(execFileSync('pdfinfo', [file], { encoding: 'utf8' }))[1]);
+    const text = execFileSync('pdftotext', ['-layout', file, '-'], { encoding: 'utf8' });
+    return { pages, text, lines: text.split('\n').map(squeeze) };
+  } finally {
+    rmSync(folder, { recursive: true, force: true });
+  }
 }

@@ -2,31 +2,9 @@
 // recibo" puts the slip's text on the clipboard.
 
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
-import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
-import { tmpdir } from 'node:os';
-import { join } from 'node:path';
 import { describe, it } from 'node:test';
 
-import { calcular, click, fill, readSlip, useSite } from './page.mjs';
-
-const squeeze = (text) => text.replace(/\s+/g, '');
-
-// The pages and the text of a PDF, through poppler's tools; each line is
-// compared without its blanks, which the extraction does not keep exactly
-// ("$ 3" may come out as "$3").
-function pdfText(pdf) {
-  const folder = mkdtempSync(join(tmpdir(), 'recibo-print-'));
-  try {
-    const file = join(folder, 'slip.pdf');
-    writeFileSync(file, pdf);
-    const pages = Number(/Pages:\s+(\d+)/.exec(execFileSync('pdfinfo', [file], { encoding: 'utf8' }))[1]);
-    const text = execFileSync('pdftotext', ['-layout', file, '-'], { encoding: 'utf8' });
-    return { pages, text, lines: text.split('\n').map(squeeze) };
-  } finally {
-    rmSync(folder, { recursive: true, force: true });
-  }
-}
+import { calcular, click, fill, pdfText, readSlip, squeeze, useSite } from './page.mjs';
 
 // Every row a slip can have: 18 earnings and 8 deduction rows.
 async function largestSlip(page) {
@@ -63,10 +41,20 @@ describe('print and copy', () => {
     for (const total of [`Total Haberes ${slip.thaberes}`, `Total descuentos ${slip.tdescuentos}`,
       `Liquido a pagar ${slip.liquido}`])
       assert.ok(lines.includes(squeeze(total)), total);
-    for (const shown of ['Recibo de sueldos de: Pérez, Ana', 'Liquidación de marzo', 'Director 1era Categoría'])
+    for (const shown of ['Recibo de sueldos de: Pérez, Ana', 'Liquidación de marzo', 'Director 1era Categoría',
+      'Desde Mayo de 2.008'])
       assert.ok(text.includes(shown), shown);
-    for (const absent of ['Calcular', 'Imprimir', 'Copiar el recibo', 'Apellido y nombre', 'Poné tu comentario'])
+    for (const absent of ['Calcular', 'Imprimir', 'Copiar el recibo', 'Apellido y nombre', 'Poné tu comentario',
+      'No hay un recibo para imprimir'])
       assert.ok(!text.includes(absent), `${absent} not printed`);
+
+    // A name of 300 letters without a blank wraps on the paper, whole.
+    const long = 'Ñ'.repeat(300);
+    await fill(page, 'docente', long);
+    await calcular(page);
+    const printed = pdfText(await page.pdf({ format: 'A4' }));
+    assert.equal(printed.pages, 1);
+    assert.ok(squeeze(printed.text).includes(long), 'the whole name printed');
     await page.close();
   });
 
