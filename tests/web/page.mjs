@@ -1,10 +1,6 @@
 // What the page tests do as a user: fill a field, click, choose, press
 // "Calcular", and read what the page shows.
 
-import { execFileSync } from 'node:child_process';
-import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
-import { tmpdir } from 'node:os';
-import { join } from 'node:path';
 import { after, before } from 'node:test';
 
 import { openSession } from './support.mjs';
@@ -122,22 +118,4 @@ export async function explanationOf(page, selector) {
     const button = cell.querySelector('.amount-button');
     return document.getElementById(button.getAttribute('aria-describedby')).textContent;
   });
-}
-
-export const squeeze = (text) => text.replace(/\s+/g, '');
-
-// The pages and the text of a PDF, through poppler's tools; each line is
-// compared without its blanks, which the extraction does not keep exactly
-// ("$ 3" may come out as "$3").
-export function pdfText(pdf) {
-  const folder = mkdtempSync(join(tmpdir(), 'recibo-print-'));
-  try {
-    const file = join(folder, 'slip.pdf');
-    writeFileSync(file, pdf);
-    const pages = Number(/Pages:\s+(\d+)/.exec(execFileSync('pdfinfo', [file], { encoding: 'utf8' }))[1]);
-    const text = execFileSync('pdftotext', ['-layout', file, '-'], { encoding: 'utf8' });
-    return { pages, text, lines: text.split('\n').map(squeeze) };
-  } finally {
-    rmSync(folder, { recursive: true, force: true });
-  }
 }

@@ -35,14 +35,13 @@ const STATES = [
     await calcular(page);
     await page.focus('#liquido .amount-button');
   }],
-  ['a shared name, its codes asked', async (page) => {
-    await click(page, 'cargo', 'cargox');
-    await page.keyboard.type('maestro de grado');
-    await click(page, 'Listo');
-  }],
-  ['a wrong code refused as it is typed', async (page) => {
+  ['a wrong code refused, a shared name and its codes asked', async (page) => {
     await click(page, 'cargo', 'codcargo');
     await page.keyboard.type('123');
+    await click(page, 'cargox');
+    await page.keyboard.type('maestro de grado');
+    await click(page, 'Listo');
+    assert.equal(await page.$$eval('[role="alert"], #cargox-codes button', (shown) => shown.length), 3);
   }],
   ['an out-of-date slip, an explanation open', async (page) => {
     await click(page, 'horassup');
@@ -119,7 +118,7 @@ describe('accessibility', () => {
     await page.close();
   });
 
-  it('screen readers get what is shown: the incentive as it reads, each total by its row, amounts explained', async () => {
+  it('screen readers get the incentive as it reads, each total by its row, amounts explained', async () => {
     const page = await site.newPage();
     await click(page, 'horassup');
     await fill(page, 'numerohorassup', '10');

@@ -2,9 +2,31 @@
 // recibo" puts the slip's text on the clipboard.
 
 import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
 import { describe, it } from 'node:test';
 
-import { calcular, click, fill, pdfText, readSlip, squeeze, useSite } from './page.mjs';
+import { calcular, click, fill, readSlip, useSite } from './page.mjs';
+
+const squeeze = (text) => text.replace(/\s+/g, '');
+
+// The pages and the text of a PDF, through poppler's tools; each line is
+// compared without its blanks, which the extraction does not keep exactly
+// ("$ 3" may come out as "$3").
+function pdfText(pdf) {
+  const folder = mkdtempSync(join(tmpdir(), 'recibo-print-'));
+  try {
+    const file = join(folder, 'slip.pdf');
+    writeFileSync(file, pdf);
+    const pages = Number(/Pages:\s+(\d+)/.exec(execFileSync('pdfinfo', [file], { encoding: 'utf8' }))[1]);
+    const text = execFileSync('pdftotext', ['-layout', file, '-'], { encoding: 'utf8' });
+    return { pages, text, lines: text.split('\n').map(squeeze) };
+  } finally {
+    rmSync(folder, { recursive: true, force: true });
+  }
+}
 
 // Every row a slip can have: 18 earnings and 8 deduction rows.
 async function largestSlip(page) {
@@ -55,6 +77,13 @@ describe('print and copy', () => {
     const printed = pdfText(await page.pdf({ format: 'A4' }));
     assert.equal(printed.pages, 1);
     assert.ok(squeeze(printed.text).includes(long), 'the whole name printed');
+    await page.close();
+  });
+
+  it('printed with no slip, the page says to press "Calcular"', async () => {
+    const page = await site.newPage();
+    assert.match(pdfText(await page.pdf({ format: 'A4' })).text,
+      /No hay un recibo para imprimir: complete los datos y presione «Calcular» primero\./);
     await page.close();
   });
 
