@@ -72,6 +72,7 @@ export function setUpSlip() {
     if (event.pointerType === 'mouse' && open?.how === 'hover' && amountOf(event) === open.button) close();
   });
   document.addEventListener('keydown', (event) => {
+    pressed = null; // a press let go elsewhere; the focus now follows the keys
     if (event.key === 'Escape') close();
   });
   // A touch elsewhere closes it at once: some phones send no click for a
