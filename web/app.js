@@ -4,51 +4,18 @@
 
 import { loadCore } from './core.js';
 import { setUpChooser } from './chooser.js';
-import { payInput, setUpEntry, withdrawCargo } from './entry.js';
+import { clearRefusal, payInput, setUpEntry, showRefusal, withdrawCargo } from './entry.js';
 import { setUpSlip, showSlip } from './slip.js';
 
 const byId = (id) => document.getElementById(id);
 
 const NO_CATEGORY = 'No seleccionaste cargo ni horas';
+const STALE = 'Los datos cambiaron: presione «Calcular» para actualizar el recibo.';
 
 // The date and time written on the slip, in the short forms of Argentina.
 const dateFormat = new Intl.DateTimeFormat('es-AR', { day: 'numeric', month: 'numeric', year: '2-digit' });
 const timeFormat = new Intl.DateTimeFormat('es-AR', { hour: '2-digit', minute: '2-digit', hourCycle: 'h23' });
 const dateLine = (now) => `${dateFormat.format(now)} ${timeFormat.format(now)}`;
-
-// A refusal stands beside its field, is announced, marks the field and takes
-// the focus there; what was typed stays, and so does the slip shown before.
-function clearRefusal() {
-  for (const message of document.querySelectorAll('.error-message')) message.remove();
-  for (const field of document.querySelectorAll('[aria-invalid]')) {
-    field.removeAttribute('aria-invalid');
-    const describedBy = (field.getAttribute('aria-describedby') || '')
-      .split(' ')
-      .filter((id) => id && id !== 'error-text');
-    if (describedBy.length) field.setAttribute('aria-describedby', describedBy.join(' '));
-    else field.removeAttribute('aria-describedby');
-  }
-  for (const group of document.querySelectorAll('.has-error')) group.classList.remove('has-error');
-}
-
-function showRefusal(control, text) {
-  clearRefusal();
-  const field = byId(control) || byId('cargo');
-  const group = field.closest('.field, fieldset');
-  // Hidden fields cannot be fixed: show what holds them first.
-  for (let hidden = field.closest('[hidden]'); hidden; hidden = field.closest('[hidden]')) hidden.hidden = false;
-  const message = document.createElement('p');
-  message.className = 'error-message';
-  message.id = 'error-text';
-  message.setAttribute('role', 'alert');
-  message.textContent = text;
-  if (group.tagName === 'FIELDSET') group.querySelector('legend').after(message);
-  else group.prepend(message);
-  group.classList.add('has-error');
-  field.setAttribute('aria-invalid', 'true');
-  field.setAttribute('aria-describedby', `${field.getAttribute('aria-describedby') || ''} error-text`.trim());
-  field.focus();
-}
 
 // Loaded by start.js, which shows in the status line why the page could not
 // start when this module, one it imports or the core fails.
@@ -56,12 +23,33 @@ async function start() {
   const status = byId('core-status');
   const core = await loadCore();
 
-  const chooser = setUpChooser(core, { onWithdraw: withdrawCargo });
+  const chooser = setUpChooser(core, { onWithdraw: withdrawCargo, onChange: () => markStale() });
   setUpEntry(core.scale, chooser);
   setUpSlip();
 
   // What the slip on view was computed from, for "Copiar el recibo".
   let shown = null;
+
+  // A slip whose data changed since it was computed says so, at its top and
+  // beside "Imprimir" and "Copiar el recibo", until the next "Calcular".
+  const stale = byId('recibo-desactualizado');
+  const staleActions = byId('stale-actions');
+  const isStale = () => stale.textContent !== '';
+  function markStale() {
+    if (!shown || isStale()) return;
+    stale.textContent = STALE;
+    staleActions.hidden = false;
+    byId('Imprimir').setAttribute('aria-describedby', 'stale-actions Imprimir-hint');
+    byId('Copiar').setAttribute('aria-describedby', 'stale-actions');
+  }
+  function markCurrent() {
+    stale.textContent = '';
+    staleActions.hidden = true;
+    byId('Imprimir').setAttribute('aria-describedby', 'Imprimir-hint');
+    byId('Copiar').removeAttribute('aria-describedby');
+  }
+  byId('ingreso').addEventListener('input', markStale);
+  byId('ingreso').addEventListener('change', markStale);
 
   byId('ingreso').addEventListener('submit', (event) => {
     event.preventDefault();
@@ -78,12 +66,15 @@ async function start() {
     clearRefusal();
     shown = { input, teacher: byId('docente').value, dateLine: dateLine(new Date()) };
     showSlip(outcome.slip, { ...shown, cargo: input.cargo });
+    markCurrent();
     byId('copy-status').textContent = '';
-    // The slip's title takes the focus; on a phone the slip lies below the
-    // form, so it is brought to the top of the screen.
+    // The slip's title takes the focus and is brought into sight: on a phone
+    // the slip lies below the form, on a wide screen beside it, where the
+    // page may be scrolled past its top.
     const title = byId('slip-title');
     title.focus({ preventScroll: true });
-    if (title.getBoundingClientRect().top > window.innerHeight / 2) title.scrollIntoView({ block: 'start' });
+    const { top } = title.getBoundingClientRect();
+    if (top < 0 || top > window.innerHeight / 2) byId('Haberes').scrollIntoView({ block: 'start' });
   });
 
   const comment = byId('Text11');
@@ -106,7 +97,9 @@ async function start() {
     try {
       if (!text) throw new Error('sin recibo');
       await navigator.clipboard.writeText(text);
-      copyStatus.textContent = 'Recibo copiado.';
+      copyStatus.textContent = isStale()
+        ? 'Se copió el recibo anterior: no corresponde a los datos actuales.'
+        : 'Recibo copiado.';
     } catch {
       copyStatus.textContent = 'No se pudo copiar el recibo.';
     }

@@ -33,6 +33,70 @@ function reset(ids) {
   for (const id of ids) byId(id).value = '0';
 }
 
+// A box that still holds what the page put there (its "0", a cargo's
+// points) is selected whole when it gets the focus, by a tap, a click or
+// Tab, so what is typed replaces it; the code box always is, and on every
+// tap, since a code is typed whole. A box holding what the user typed keeps
+// the caret where it is put. A tap or click places the caret after the
+// focus arrives, so the box is selected again on that click.
+function selectUntypedOnFocus(form) {
+  const BOX = 'input[inputmode]';
+  const WHOLE = 'codcargo';
+  const typed = new WeakMap();
+  const untyped = (box) => box.id === WHOLE || typed.get(box) !== box.value;
+  let pointed = null;
+  form.addEventListener('input', (event) => {
+    if (event.target.matches(BOX)) typed.set(event.target, event.target.value);
+  });
+  form.addEventListener('pointerdown', (event) => {
+    const box = event.target.closest(BOX);
+    pointed = box && (box !== document.activeElement || box.id === WHOLE) ? box : null;
+  });
+  form.addEventListener('focusin', (event) => {
+    if (event.target.matches(BOX) && untyped(event.target)) event.target.select();
+  });
+  form.addEventListener('click', (event) => {
+    if (event.target === pointed && untyped(pointed)) pointed.select();
+    pointed = null;
+  });
+}
+
+// A refusal stands beside its field, is announced, marks the field and takes
+// the focus there; what was typed stays, and so does the slip shown before.
+// With a field named, only that field's refusal is cleared.
+export function clearRefusal(field) {
+  if (field && !field.hasAttribute('aria-invalid')) return;
+  for (const message of document.querySelectorAll('.error-message')) message.remove();
+  for (const invalid of document.querySelectorAll('[aria-invalid]')) {
+    invalid.removeAttribute('aria-invalid');
+    const describedBy = (invalid.getAttribute('aria-describedby') || '')
+      .split(' ')
+      .filter((id) => id && id !== 'error-text');
+    if (describedBy.length) invalid.setAttribute('aria-describedby', describedBy.join(' '));
+    else invalid.removeAttribute('aria-describedby');
+  }
+  for (const group of document.querySelectorAll('.has-error')) group.classList.remove('has-error');
+}
+
+export function showRefusal(control, text) {
+  clearRefusal();
+  const field = byId(control) || byId('cargo');
+  const group = field.closest('.field, fieldset');
+  // Hidden fields cannot be fixed: show what holds them first.
+  for (let hidden = field.closest('[hidden]'); hidden; hidden = field.closest('[hidden]')) hidden.hidden = false;
+  const message = document.createElement('p');
+  message.className = 'error-message';
+  message.id = 'error-text';
+  message.setAttribute('role', 'alert');
+  message.textContent = text;
+  if (group.tagName === 'FIELDSET') group.querySelector('legend').after(message);
+  else group.prepend(message);
+  group.classList.add('has-error');
+  field.setAttribute('aria-invalid', 'true');
+  field.setAttribute('aria-describedby', `${field.getAttribute('aria-describedby') || ''} error-text`.trim());
+  field.focus();
+}
+
 // The twelve seniority bands and the five zones, with the texts the core
 // gives for them.
 function buildScale(scale) {
@@ -61,6 +125,7 @@ function buildScale(scale) {
 
 export function setUpEntry(scale, chooser) {
   buildScale(scale);
+  selectUntypedOnFocus(byId('ingreso'));
 
   // Categories. Each runs on a click, also when it was already chosen.
   byId('cargo').addEventListener('click', () => {
@@ -92,9 +157,12 @@ export function setUpEntry(scale, chooser) {
     });
   }
 
-  // The incentive is mirrored beside its box; the calculation reads the box.
+  // The incentive is mirrored beside its box, and read out as shown; the
+  // calculation reads the box.
   byId('opincentivo').addEventListener('change', (event) => {
-    byId('Text1').value = event.target.checked ? 'Si' : 'No';
+    const paid = event.target.checked;
+    byId('Text1').value = paid ? 'Si' : 'No';
+    byId('Text1').setAttribute('aria-label', paid ? 'Incentivo: se cobra' : 'Incentivo: no se cobra');
   });
 
   byId('seniority-options').addEventListener('change', (event) => {

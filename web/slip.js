@@ -1,15 +1,17 @@
 // The slip as the core gives it: the selection panel, one table row per slip
-// row in the paper slip's columns, the three totals, and each amount's
-// explanation reachable by mouse, keyboard and touch.
+// row in the paper slip's columns (on a phone, restyled as one block a row),
+// the three totals, and each amount's explanation reachable by mouse,
+// keyboard and touch.
 
 const byId = (id) => document.getElementById(id);
 
 let explanationCount = 0;
 
-// An amount is a button described by its explanation: hovering or focusing
-// shows it, a tap or Enter keeps it open, Escape hides it.
+// An amount is a button described by its explanation, which screen readers
+// read with it; the explanation shows under the row.
 function amount(cell, text, explanation) {
   cell.replaceChildren();
+  cell.classList.remove('open');
   if (!text) return;
   const button = document.createElement('button');
   button.type = 'button';
@@ -21,42 +23,63 @@ function amount(cell, text, explanation) {
   tip.setAttribute('role', 'tooltip');
   tip.textContent = explanation;
   button.setAttribute('aria-describedby', tip.id);
-  button.setAttribute('aria-expanded', 'false');
   cell.append(button, tip);
 }
 
-// An explanation closed by a tap, a click or Escape stays closed while its
-// amount keeps the focus; it opens again on the next tap, or when the focus
-// or the mouse comes back to it.
-function toggle(button, open, dismiss = !open) {
-  button.setAttribute('aria-expanded', String(open));
-  button.parentElement.classList.toggle('open', open);
-  button.parentElement.classList.toggle('dismissed', dismiss);
-}
-
+// At most one explanation is open. A tap, a click or Enter on an amount
+// opens it and the next one closes it; the mouse over an amount or the focus
+// arriving on it opens it too. It closes when the mouse that opened it goes,
+// when the focus leaves it, with Escape, and with a tap or click anywhere
+// else.
 export function setUpSlip() {
   const slip = byId('Haberes');
+  let open = null; // {button, how}: how it was opened, 'hover', 'focus' or 'tap'
+  let pressed = null; // the amount a pointer is pressing; its click decides
+
+  function show(button, how) {
+    if (open?.button !== button) close();
+    open = { button, how };
+    button.parentElement.classList.add('open');
+  }
+  function close() {
+    open?.button.parentElement.classList.remove('open');
+    open = null;
+  }
+  const amountOf = (event) => event.target.closest?.('.amount-button') ?? null;
+
+  slip.addEventListener('pointerdown', (event) => {
+    pressed = amountOf(event);
+  });
   slip.addEventListener('click', (event) => {
-    const button = event.target.closest('.amount-button');
+    const button = amountOf(event);
+    pressed = null;
     if (!button) return;
-    const open = button.getAttribute('aria-expanded') !== 'true';
-    for (const other of slip.querySelectorAll('.amount-button[aria-expanded="true"]')) {
-      if (other !== button) toggle(other, false, false);
-    }
-    toggle(button, open);
+    if (open?.button === button && open.how !== 'hover') close();
+    else show(button, 'tap');
   });
-  slip.addEventListener('keydown', (event) => {
-    const button = event.target.closest('.amount-button');
-    if (event.key === 'Escape' && button) toggle(button, false);
+  slip.addEventListener('focusin', (event) => {
+    const button = amountOf(event);
+    if (button && button !== pressed && open?.button !== button) show(button, 'focus');
   });
-  const forget = (event) => {
-    const button = event.target.closest?.('.amount-button');
-    if (button) button.parentElement.classList.remove('dismissed');
-  };
-  slip.addEventListener('focusout', forget);
-  // A mouse coming back over the amount shows it again; a finger's tap is a
-  // click, which toggles it.
-  slip.addEventListener('pointerover', (event) => event.pointerType === 'mouse' && forget(event));
+  slip.addEventListener('focusout', (event) => {
+    if (open && amountOf(event) === open.button && !open.button.parentElement.contains(event.relatedTarget)) close();
+  });
+  slip.addEventListener('pointerover', (event) => {
+    const button = amountOf(event);
+    if (event.pointerType === 'mouse' && button && open?.button !== button) show(button, 'hover');
+  });
+  slip.addEventListener('pointerout', (event) => {
+    if (event.pointerType === 'mouse' && open?.how === 'hover' && amountOf(event) === open.button) close();
+  });
+  document.addEventListener('keydown', (event) => {
+    pressed = null; // a press let go elsewhere; the focus now follows the keys
+    if (event.key === 'Escape') close();
+  });
+  // A touch elsewhere closes it at once: some phones send no click for a
+  // tap on text.
+  document.addEventListener('pointerdown', (event) => {
+    if (open && !open.button.parentElement.contains(event.target)) close();
+  });
 }
 
 // Shows one slip. `cargo` is the chooser's content the slip was computed
@@ -87,6 +110,7 @@ export function showSlip(slip, { teacher, dateLine, cargo }) {
     const earnings = tr.insertCell();
     const deductions = tr.insertCell();
     earnings.className = deductions.className = 'amount';
+    tr.className = row.column === 'earnings' ? 'earning' : 'deduction';
     const [own, other] = row.column === 'earnings' ? [earnings, deductions] : [deductions, earnings];
     amount(own, row.amount, row.explanation);
     other.replaceChildren();

@@ -18,6 +18,10 @@ void cargoRows(Run &run)
     head.punbasicos = cargo.basicPointsItem;
     head.carsel = cargo.name;
     head.showPointBoxes = true;
+    head.compbas = cargo.compbas;
+    head.proljor = cargo.proljor;
+    head.jorcom = cargo.jorcom;
+    head.tardif = cargo.tardif;
 
     st.montobasico = Money::fromDouble(st.ptsbasicos * kPointValue);
     st.ptsjorcom = in.ptsjorcom;

@@ -44,6 +44,9 @@ private:
     std::size_t size_ = 0;
 };
 
+// From when this scale applies, as the slip states it.
+inline constexpr std::string_view kInForceFrom = "Desde Mayo de 2.008";
+
 // --- Pay of a position (cargo) ------------------------------------------
 
 inline constexpr double kPointValue = 0.63;    // one basic, complement-of-basic or differentiated-task point

@@ -36,6 +36,11 @@ struct SlipHead {
     std::string punbasicos;
     std::string carsel;
     bool showPointBoxes = false; // Label14, Label20, Label21, Label2 and the four point boxes
+    // The four point boxes as the calculation read them; empty on the hours paths.
+    std::string compbas;
+    std::string proljor;
+    std::string jorcom;
+    std::string tardif;
 
     bool operator==(const SlipHead &) const = default;
 };

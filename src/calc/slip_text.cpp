@@ -1,6 +1,10 @@
 #include "calc/slip_text.h"
 
+#include <array>
 #include <initializer_list>
+#include <utility>
+
+#include "calc/scale.h"
 
 namespace recibo {
 
@@ -40,11 +44,34 @@ void addComment(std::string &out, std::string_view comment)
     out += '\n';
 }
 
+// The slip's selection panel: what is paid, its code or hours and points,
+// and on the cargo path the four point boxes, each after its caption.
+void addPanel(std::string &out, const SlipHead &head)
+{
+    if (head.label11.empty())
+        return;
+    addLine(out, {head.carsel});
+    addLine(out, {head.label11, head.numcargo});
+    addLine(out, {"Puntaje", head.punbasicos});
+    if (!head.showPointBoxes)
+        return;
+    const std::array<std::pair<std::string_view, std::string_view>, 4> boxes{{
+        {"Ptos. Comp Básico", head.compbas},
+        {"Prol jorn", head.proljor},
+        {"Jorn Comp", head.jorcom},
+        {"Tarea dif", head.tardif},
+    }};
+    for (const auto &[caption, points] : boxes)
+        addLine(out, {caption, points});
+}
+
 } // namespace
 
 std::string slipText(const Slip &slip, const SlipTextExtras &extras)
 {
     std::string out;
+    addLine(out, {scale::kInForceFrom});
+    addPanel(out, slip.head);
     addLine(out, {"Código", "Cantidad", "Concepto", "Haberes", "Descuentos"});
     for (const SlipRow &row : slip.rows) {
         const std::string_view quantity = row.showQuantity ? std::string_view(row.quantity) : std::string_view();

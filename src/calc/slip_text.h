@@ -21,12 +21,15 @@ struct SlipTextExtras {
 };
 
 // The slip as plain text, ready to paste into a spreadsheet or a message:
-// a header row (Código, Cantidad, Concepto, Haberes, Descuentos), then one
-// row a line with its code, quantity, description, earnings and deductions
-// separated by tabs, as the slip shows them; then the three totals, each
-// caption with its amount in the column it stands in; then the teacher's
-// name, the date line and, when there is one, the comment. Every line ends
-// with a line feed.
+// the scale's line ("Desde Mayo de 2.008"); the selection panel as the
+// calculation wrote it (what is paid; "Código del cargo" or "Cantidad de
+// horas" with its value; "Puntaje" with the points; on the cargo path the
+// four point boxes, each caption with its value); a header row (Código,
+// Cantidad, Concepto, Haberes, Descuentos), then one row a line with its
+// code, quantity, description, earnings and deductions separated by tabs,
+// as the slip shows them; then the three totals, each caption with its
+// amount in the column it stands in; then the teacher's name, the date line
+// and, when there is one, the comment. Every line ends with a line feed.
 std::string slipText(const Slip &slip, const SlipTextExtras &extras);
 
 } // namespace recibo

@@ -44,9 +44,9 @@ public:
     void imprimir();
     void guardarPdf();
     void copiarRecibo();
-    // The slip as plain text (recibo::slipText): a header row, the rows and
-    // totals as the slip shows them, the teacher's name, the date line and
-    // the comment.
+    // The slip as plain text (recibo::slipText): the scale's line, the
+    // selection panel, a header row, the rows and totals as the slip shows
+    // them, the teacher's name, the date line and the comment.
     QString slipText() const;
     // The teacher's name on the slip, and the day of the calculation shown.
     QString teacher() const;

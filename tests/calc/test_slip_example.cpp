@@ -369,7 +369,11 @@ private slots:
         // The smallest slip; a comment typed over lines keeps them, whatever
         // the line ends, and blank lines at its end are dropped.
         const Slip slip = slipOf(hoursInput(PayPath::HigherHours, "0"));
-        const QString rows = QStringLiteral("Código\tCantidad\tConcepto\tHaberes\tDescuentos\n"
+        const QString rows = QStringLiteral("Desde Mayo de 2.008\n"
+                                            "Horas de nivel superior\n"
+                                            "Cantidad de horas\t0\n"
+                                            "Puntaje\t0\n"
+                                            "Código\tCantidad\tConcepto\tHaberes\tDescuentos\n"
                                             "001\t0\tHs. N. Superior\t$0\t\n"
                                             "006\t0\tAdic. Art 2 y 3 Dcrto 5863/05\t$ 0\t\n"
                                             "014\t0,7\tProduct Dcrto 5863/05\t$ 0\t\n"
@@ -383,6 +387,20 @@ private slots:
         QCOMPARE(qtext(slipText(slip, {"Ana", "hoy", "Marzo\r\ncon descuento\rpagado\n\r"})),
                  rows + "Marzo\ncon descuento\npagado\n");
         QCOMPARE(qtext(slipText(slip, {"Ana", "hoy", "\r\n"})), rows);
+
+        // On the cargo path the panel carries the four point boxes as the
+        // calculation read them, overtyped ones included.
+        const QString cargo = qtext(slipText(slipOf(cargoInput("971", "170", "620", "0", "12,5")), {}));
+        QVERIFY2(cargo.startsWith(QStringLiteral("Desde Mayo de 2.008\n"
+                                                 "Cargo de prueba\n"
+                                                 "Código del cargo\t999\n"
+                                                 "Puntaje\t971\n"
+                                                 "Ptos. Comp Básico\t170\n"
+                                                 "Prol jorn\t0\n"
+                                                 "Jorn Comp\t620\n"
+                                                 "Tarea dif\t12,5\n"
+                                                 "Código\tCantidad\t")),
+                 qPrintable(cargo));
     }
 
     void everyRowExplained()

@@ -40,7 +40,7 @@ SlipRow deduction(const char *code, const char *quantity, const char *descriptio
 Slip slipOf(std::vector<SlipRow> rows)
 {
     Slip slip;
-    slip.head = {"Código del cargo", "609", "2000", "Director 1era Categoría", true};
+    slip.head = {"Código del cargo", "609", "2000", "Director 1era Categoría", true, "40", "0", "620", "0"};
     slip.rows = std::move(rows);
     slip.layout = totalsLayout(int(slip.rows.size()));
     slip.thaberes = "$ 10";
@@ -151,11 +151,20 @@ private slots:
             QVERIFY(!at("Line8", i)->isVisibleTo(&h));
         }
 
-        // "Copiar el recibo": a header row, the same rows as text with a tab
-        // between columns, the name, the date line and the comment.
+        // "Copiar el recibo": the scale's line, the panel, a header row, the
+        // same rows as text with a tab between columns, the name, the date
+        // line and the comment.
         test::type(slip().findChild<QLineEdit *>(QStringLiteral("Text11")), QStringLiteral("Marzo, con descuento"));
         slip().copiarRecibo();
-        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Código\tCantidad\tConcepto\tHaberes\tDescuentos\n"
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Desde Mayo de 2.008\n"
+                                                                      "Director 1era Categoría\n"
+                                                                      "Código del cargo\t609\n"
+                                                                      "Puntaje\t2000\n"
+                                                                      "Ptos. Comp Básico\t40\n"
+                                                                      "Prol jorn\t0\n"
+                                                                      "Jorn Comp\t620\n"
+                                                                      "Tarea dif\t0\n"
+                                                                      "Código\tCantidad\tConcepto\tHaberes\tDescuentos\n"
                                                                       "001\t1\tAsign. de la categoría\t$611,73\t\n"
                                                                       "1010\t\tSal fam Cony\t$ 15\t\n"
                                                                       "505\t3 %\tIOSPER\t\t$ 36,594\n"

@@ -51,6 +51,22 @@ export async function click(page, ...ids) {
   for (const id of ids) await page.click(`#${id}`);
 }
 
+// A tap where the page has a touch screen, a click of the mouse elsewhere.
+export async function press(page, ...selectors) {
+  for (const selector of selectors) {
+    if (page.viewport()?.hasTouch) await page.tap(selector);
+    else await page.click(selector);
+  }
+}
+
+// Pastes `text` where the focus is, from the clipboard (grantClipboard first).
+export async function paste(page, text) {
+  await page.evaluate((text) => navigator.clipboard.writeText(text), text);
+  await page.keyboard.down('Control');
+  await page.keyboard.press('KeyV', { commands: ['paste'] });
+  await page.keyboard.up('Control');
+}
+
 export async function chooseZone(page, item) {
   await page.select('#zona', String(item));
 }

@@ -35,6 +35,21 @@ const STATES = [
     await calcular(page);
     await page.focus('#liquido .amount-button');
   }],
+  ['a wrong code refused, a shared name and its codes asked', async (page) => {
+    await click(page, 'cargo', 'codcargo');
+    await page.keyboard.type('123');
+    await click(page, 'cargox');
+    await page.keyboard.type('maestro de grado');
+    await click(page, 'Listo');
+    assert.equal(await page.$$eval('[role="alert"], #cargox-codes button', (shown) => shown.length), 3);
+  }],
+  ['an out-of-date slip, an explanation open', async (page) => {
+    await click(page, 'horassup');
+    await fill(page, 'numerohorassup', '10');
+    await calcular(page);
+    await click(page, 'Iosper');
+    await page.click('#thaberes .amount-button');
+  }],
 ];
 
 async function violations(page) {
@@ -103,6 +118,31 @@ describe('accessibility', () => {
     await page.close();
   });
 
+  it('screen readers get the incentive as it reads, each total by its row, amounts explained', async () => {
+    const page = await site.newPage();
+    await click(page, 'horassup');
+    await fill(page, 'numerohorassup', '10');
+    await calcular(page);
+    await click(page, 'opincentivo');
+    const read = async (selector) => {
+      const { role, name, description, expanded } = await page.accessibility.snapshot({ root: await page.$(selector) });
+      return { role, name, description, expanded };
+    };
+    // 10 × 86,9 × 0,63 = 547,47, and 7 % of it 38,3229.
+    const NODES = [
+      ['#Text1', { role: 'status', name: 'Incentivo: no se cobra', description: undefined, expanded: undefined }],
+      ['#liquido .amount-button', { role: 'button', name: '$ 585,7929',
+        description: 'Total haberes 585,7929 − total descuentos 0 = 585,7929', expanded: undefined }],
+      ['#Haberes tbody tr:last-child .amount-button', { role: 'button', name: '$ 38,3229',
+        description: '7 % de 547,47 (básico + comp. + tarea dif. + jornada + antigüedad + zona)',
+        expanded: undefined }],
+    ];
+    for (const [selector, node] of NODES) assert.deepEqual(await read(selector), node, selector);
+    const headers = await page.$$eval('#Haberes tfoot td', (cells) => cells.map((cell) => cell.headers));
+    assert.deepEqual(headers, ['Label15', 'Label15', 'Label16', 'Label16', 'Label17', 'Label17']);
+    await page.close();
+  });
+
   it('"Volver" takes the focus back to the name, every choice kept', async () => {
     const page = await site.newPage();
     await click(page, 'horasmedio', 'Option3');
@@ -157,6 +197,13 @@ describe('accessibility', () => {
       return [button.textContent, document.getElementById(button.getAttribute('aria-describedby')).textContent];
     });
     assert.deepEqual(described, ['$407,61', '10 horas × 64,7 puntos × 0,63 = 407,61']);
+    // One explanation at a time: the focus moving on closes the one before,
+    // and Escape closes the one it is on.
+    const open = () => page.$$eval('.explanation', (tips) => tips.filter((tip) => tip.checkVisibility()).length);
+    await press('Tab');
+    assert.equal(await open(), 1);
+    await press('Escape');
+    assert.equal(await open(), 0);
     await page.close();
   });
 });

@@ -63,10 +63,27 @@ describe('print and copy', () => {
     for (const total of [`Total Haberes ${slip.thaberes}`, `Total descuentos ${slip.tdescuentos}`,
       `Liquido a pagar ${slip.liquido}`])
       assert.ok(lines.includes(squeeze(total)), total);
-    for (const shown of ['Recibo de sueldos de: Pérez, Ana', 'Liquidación de marzo', 'Director 1era Categoría'])
+    for (const shown of ['Recibo de sueldos de: Pérez, Ana', 'Liquidación de marzo', 'Director 1era Categoría',
+      'Desde Mayo de 2.008'])
       assert.ok(text.includes(shown), shown);
-    for (const absent of ['Calcular', 'Imprimir', 'Copiar el recibo', 'Apellido y nombre', 'Poné tu comentario'])
+    for (const absent of ['Calcular', 'Imprimir', 'Copiar el recibo', 'Apellido y nombre', 'Poné tu comentario',
+      'No hay un recibo para imprimir'])
       assert.ok(!text.includes(absent), `${absent} not printed`);
+
+    // A name of 300 letters without a blank wraps on the paper, whole.
+    const long = 'Ñ'.repeat(300);
+    await fill(page, 'docente', long);
+    await calcular(page);
+    const printed = pdfText(await page.pdf({ format: 'A4' }));
+    assert.equal(printed.pages, 1);
+    assert.ok(squeeze(printed.text).includes(long), 'the whole name printed');
+    await page.close();
+  });
+
+  it('printed with no slip, the page says to press "Calcular"', async () => {
+    const page = await site.newPage();
+    assert.match(pdfText(await page.pdf({ format: 'A4' })).text,
+      /No hay un recibo para imprimir: complete los datos y presione «Calcular» primero\./);
     await page.close();
   });
 
@@ -81,8 +98,13 @@ describe('print and copy', () => {
     await click(page, 'Copiar');
     const date = await page.$eval('#Text10', (box) => box.textContent);
     assert.match(date, /^\d{1,2}\/\d{1,2}\/\d{2} \d{2}:\d{2}$/);
-    // 10 × 86,9 × 0,63 = 547,47 and 7 % of it 38,3229; nothing else pays.
+    // 10 hours of 86,9 points are 869 points; 869 × 0,63 = 547,47 and 7 %
+    // of it 38,3229; nothing else pays.
     assert.equal(await page.evaluate(() => navigator.clipboard.readText()),
+      'Desde Mayo de 2.008\n' +
+      'Horas de nivel superior\n' +
+      'Cantidad de horas\t10\n' +
+      'Puntaje\t869\n' +
       'Código\tCantidad\tConcepto\tHaberes\tDescuentos\n' +
       '001\t10\tHs. N. Superior\t$547,47\t\n' +
       '006\t0\tAdic. Art 2 y 3 Dcrto 5863/05\t$ 0\t\n' +
