@@ -79,6 +79,22 @@ inline void pickZone(PayInput &in, int index)
 
 inline void checkAllDeductions(PayInput &in) { in.deductions.fill(true); }
 
+// The pay scale's complete example: 1000 basic points and nothing else,
+// Entre 5 y 7 años (30 %), zone "Alejada radio urbano" (20 %), incentive,
+// 2 children, spouse, no absence, all seven deductions.
+inline PayInput exampleInput()
+{
+    PayInput in = cargoInput("1000");
+    in.seniorityOption = 4;
+    pickZone(in, 1);
+    in.incentive = true;
+    in.children = true;
+    in.childrenCount = "2";
+    in.spouse = true;
+    checkAllDeductions(in);
+    return in;
+}
+
 // The slip of a calculation that must pass the input checks.
 inline Slip slipOf(const PayInput &in)
 {

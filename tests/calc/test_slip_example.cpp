@@ -10,26 +10,6 @@
 using namespace recibo;
 using namespace recibo::test;
 
-namespace {
-
-// 1000 basic points and nothing else, Entre 5 y 7 años (30 %), zone
-// "Alejada radio urbano" (20 %), incentive, 2 children, spouse, no absence,
-// all seven deductions.
-PayInput exampleInput()
-{
-    PayInput in = cargoInput("1000");
-    in.seniorityOption = 4;
-    pickZone(in, 1);
-    in.incentive = true;
-    in.children = true;
-    in.childrenCount = "2";
-    in.spouse = true;
-    checkAllDeductions(in);
-    return in;
-}
-
-} // namespace
-
 class TestSlipExample : public QObject {
     Q_OBJECT
 

@@ -5,6 +5,11 @@
 // can be turned into money and written again without trouble.
 //
 // The first byte of the input picks the separator, the rest is the text.
+//
+// The same text is read as an amount typed from a paid slip too: what is
+// accepted has the value the number reader gives it without its "$" and its
+// grouping dots, within the range of a slip's amount, and its money text
+// reads back the same.
 
 #include <charconv>
 #include <cmath>
@@ -14,6 +19,7 @@
 #include <string>
 #include <string_view>
 
+#include "calc/compare.h"
 #include "calc/money.h"
 #include "calc/numbers.h"
 
@@ -142,6 +148,24 @@ void checkValue(std::string_view shaped, std::string_view separator, double valu
         fail("the value differs from the one from_chars reads");
 }
 
+void checkSlipAmount(std::string_view text)
+{
+    const std::optional<recibo::Money> amount = recibo::readSlipAmount(text);
+    if (!amount)
+        return;
+    if (amount->units() < 0 || amount->units() > 9'999'999'999'999)
+        fail("a slip amount out of range");
+    std::string plain;
+    for (const char c : text)
+        if (c != '$' && c != '.')
+            plain += c;
+    const std::optional<double> value = recibo::readNumber(plain, ",");
+    if (!value || recibo::Money::fromDouble(*value) != *amount)
+        fail("a slip amount differs from the number read without sign and grouping");
+    if (recibo::readSlipAmount(recibo::amountText(*amount, ",")) != amount)
+        fail("a slip amount does not read back");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -151,6 +175,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     static constexpr std::string_view kSeparators[] = {",", ".", "\xd9\xab" /* arabic decimal separator */};
     const std::string_view separator = kSeparators[data[0] % 3];
     const std::string_view text(reinterpret_cast<const char *>(data + 1), size - 1);
+    checkSlipAmount(text);
 
     const std::optional<double> value = recibo::readNumber(text, separator);
     const std::string_view trimmed = trim(text);
