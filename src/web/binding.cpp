@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "calc/calculate.h"
+#include "calc/compare.h"
 #include "calc/scale.h"
 #include "calc/slip_text.h"
 #include "catalogue/catalogue.h"
@@ -216,6 +217,77 @@ std::string answerJson(const std::variant<Slip, InputProblem> &result)
     return out;
 }
 
+// What the teacher typed from their slip; anything not a text is a box left blank.
+ComparisonInput comparisonInputFromJson(const JsonValue *json)
+{
+    ComparisonInput input;
+    if (!json || json->kind != JsonValue::Kind::Object)
+        return input;
+    if (const JsonValue *rows = json->find("rows"); rows && rows->kind == JsonValue::Kind::Array)
+        for (const JsonValue &row : rows->items)
+            input.rowAmounts.push_back(row.kind == JsonValue::Kind::String ? row.text : std::string());
+    readText(*json, "thaberes", input.thaberes);
+    readText(*json, "tdescuentos", input.tdescuentos);
+    readText(*json, "liquido", input.liquido);
+    if (const JsonValue *added = json->find("added"); added && added->kind == JsonValue::Kind::Array)
+        for (const JsonValue &item : added->items) {
+            AddedCode &code = input.added.emplace_back();
+            readText(item, "code", code.code);
+            readText(item, "description", code.description);
+            readText(item, "amount", code.amount);
+            readFlag(item, "deduction", code.deduction);
+        }
+    return input;
+}
+
+// The names of Outcome's values in the answer, in its order.
+constexpr std::array<std::string_view, 5> kOutcomeNames{"sin-dato", "coincide", "difiere", "rechazado", "no-calculado"};
+
+void writeCheck(std::string &out, const AmountCheck &check)
+{
+    ObjectWriter object(out);
+    object.text("outcome", kOutcomeNames[static_cast<std::size_t>(check.outcome)]);
+    object.text("typed", check.typedText);
+    object.text("verdict", check.verdict);
+    object.text("problem", check.problem);
+}
+
+void writeComparison(std::string &out, const Slip &slip, const Comparison &comparison)
+{
+    ObjectWriter object(out);
+    object.flag("ok", true);
+    {
+        ArrayWriter rows(object.member("rows"));
+        for (const AmountCheck &row : comparison.rows)
+            writeCheck(rows.item(), row);
+    }
+    writeCheck(object.member("thaberes"), comparison.thaberes);
+    writeCheck(object.member("tdescuentos"), comparison.tdescuentos);
+    writeCheck(object.member("liquido"), comparison.liquido);
+    {
+        ArrayWriter added(object.member("added"));
+        for (const AddedCheck &code : comparison.added) {
+            ObjectWriter item(added.item());
+            item.text("code", code.code);
+            item.text("description", code.description);
+            item.flag("deduction", code.deduction);
+            item.text("codeProblem", code.codeProblem);
+            writeCheck(item.member("amount"), code.amount);
+        }
+    }
+    {
+        const ComparisonSummary &summary = comparison.summary;
+        ObjectWriter written(object.member("summary"));
+        written.whole("compared", summary.compared);
+        written.whole("differing", summary.differing);
+        written.whole("notCalculated", summary.notCalculated);
+        ArrayWriter lines(written.member("lines"));
+        for (const std::string &line : summary.lines)
+            appendJsonString(lines.item(), line);
+    }
+    object.text("text", comparisonText(slip, comparison));
+}
+
 } // namespace
 
 std::optional<PayInput> payInputFromJson(const JsonValue &json)
@@ -278,6 +350,26 @@ std::string slipTextFor(const JsonValue &request)
     readText(request, "dateLine", dateLine);
     readText(request, "comment", comment);
     return slipText(*slip, {.teacher = teacher, .dateLine = dateLine, .comment = comment});
+}
+
+std::string compareJson(std::string_view requestJson)
+{
+    const std::variant<JsonValue, JsonRefusal> request = readJson(requestJson);
+    if (const auto *refused = std::get_if<JsonRefusal>(&request))
+        return refusal("", refusalText(*refused));
+    const JsonValue &json = std::get<JsonValue>(request);
+    const JsonValue none;
+    const JsonValue *input = json.kind == JsonValue::Kind::Object ? json.find("input") : nullptr;
+    const std::variant<Slip, InputProblem> result = calculateChecked(input ? *input : none);
+    const auto *slip = std::get_if<Slip>(&result);
+    if (!slip)
+        return answerJson(result);
+    // The slip's separator, which calculateChecked has found to be one of its two.
+    ComparisonInput typed = comparisonInputFromJson(json.find("comparison"));
+    readText(*input, "decimalSeparator", typed.decimalSeparator);
+    std::string out;
+    writeComparison(out, *slip, compare(*slip, typed));
+    return out;
 }
 
 std::string catalogueJson()

@@ -30,6 +30,18 @@ std::string calculateJson(const JsonValue &input);
 std::string slipTextFor(std::string_view requestJson);
 std::string slipTextFor(const JsonValue &request);
 
+// The slip of {"input":{...},...} compared with what the teacher typed from
+// their paid slip, {"comparison":{"rows":["<amount>",...],"thaberes":"",
+// "tdescuentos":"","liquido":"","added":[{code, description, amount,
+// deduction}]}}, amounts written with the input's decimal separator:
+// {"ok":true,"rows":[check],"thaberes":check,"tdescuentos":check,
+// "liquido":check,"added":[{code, description, deduction, codeProblem,
+// "amount":check}],"summary":{compared, differing, notCalculated, lines},
+// "text":"<the comparison as text, to put after the slip's>"}, each check
+// {"outcome":"sin-dato"|"coincide"|"difiere"|"rechazado"|"no-calculado",
+// typed, verdict, problem}; or the input's refusal, as calculateJson gives it.
+std::string compareJson(std::string_view requestJson);
+
 // The 311 cargos in catalogue order, each an object of its seven texts.
 std::string catalogueJson();
 

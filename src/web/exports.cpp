@@ -43,4 +43,9 @@ const char *recibo_slip_text(const char *requestJson, std::size_t size)
     return give(recibo::web::slipTextFor({requestJson, size}));
 }
 
+const char *recibo_compare(const char *requestJson, std::size_t size)
+{
+    return give(recibo::web::compareJson({requestJson, size}));
+}
+
 } // extern "C"

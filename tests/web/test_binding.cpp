@@ -180,6 +180,47 @@ private slots:
         QVERIFY(text.find(std::string("a\0b", 3)) != std::string::npos);
     }
 
+    // Ten hours of higher level: 001 $547,47, 006, 014 and 113 $ 0, 188 $ 38,3229
+    // (7 % of 547,47); totals $ 585,7929, $ 0 and $ 585,7929.
+    void comparison_data()
+    {
+        QTest::addColumn<QByteArray>("separator");
+        QTest::addColumn<QByteArray>("comparison");
+        QTest::addColumn<QByteArray>("part"); // of the answer
+
+        const auto row = [](const char *name, const char *separator, const char *comparison, const char *part) {
+            QTest::newRow(name) << QByteArray(separator) << QByteArray(comparison) << QByteArray(part);
+        };
+        row("rounded and cut to centavos, blanks", ",", R"({"rows":["547,47","","","","38,32"]})",
+            R"("rows":[{"outcome":"coincide","typed":"$ 547,47","verdict":"coincide","problem":""},{"outcome":"sin-dato","typed":"","verdict":"sin dato","problem":""},)");
+        row("the summary and the text", ",", R"({"rows":["547,47","","","","38,33"]})",
+            R"("summary":{"compared":2,"differing":0,"notCalculated":0,"lines":["Se compararon 2 filas: todas coinciden."]},"text":"Comparación con su recibo\nSe compararon 2 filas: todas coinciden.\nCódigo\tConcepto\tCalculado\tEn su recibo\tResultado\n001\tHs. N. Superior\t$547,47\t$ 547,47\tcoincide\n006\tAdic. Art 2 y 3 Dcrto 5863/05\t$ 0\t\tsin dato\n014\tProduct Dcrto 5863/05\t$ 0\t\tsin dato\n113\tNegro de Nación\t$ 0\t\tsin dato\n188\tPlus Productividad\t$ 38,3229\t$ 38,33\tcoincide\n\tTotal Haberes\t$ 585,7929\t\tsin dato\n\tTotal descuentos\t$ 0\t\tsin dato\n\tLiquido a pagar\t$ 585,7929\t\tsin dato\n"})");
+        row("paid less", ",", R"({"rows":["500"]})",
+            R"({"outcome":"difiere","typed":"$ 500","verdict":"le pagaron $ 47,47 de menos","problem":""})");
+        row("a point as the slip's separator", ".", R"({"rows":["","","","","40"]})",
+            R"({"outcome":"difiere","typed":"$ 40","verdict":"le pagaron $ 1.6771 de más","problem":""}])");
+        row("a total refused", ",", R"({"liquido":"1,914.73"})",
+            R"("liquido":{"outcome":"rechazado","typed":"1,914.73","verdict":"","problem":"«Liquido a pagar»: escriba el importe como figura en su recibo, por ejemplo 1.914,73."})");
+        row("boxes that are not texts are blank", ",", R"({"rows":[5,true,"0"],"thaberes":585})",
+            R"("rows":[{"outcome":"sin-dato","typed":"","verdict":"sin dato","problem":""},{"outcome":"sin-dato","typed":"","verdict":"sin dato","problem":""},{"outcome":"coincide","typed":"$ 0","verdict":"coincide","problem":""},)");
+        row("added codes", ",", R"({"added":[{"code":"123","description":"Bono","amount":"500"},{"code":"1","amount":"5","deduction":true}]})",
+            R"("added":[{"code":"123","description":"Bono","deduction":false,"codeProblem":"","amount":{"outcome":"no-calculado","typed":"$ 500","verdict":"no calculado por recibo","problem":""}},{"code":"1","description":"","deduction":true,"codeProblem":"«1»: ese código ya figura en el recibo, en la fila 001 Hs. N. Superior; escriba el importe allí.",)");
+        row("no comparison", ",", "null", R"("lines":["No se comparó ninguna fila todavía."])");
+    }
+    void comparison()
+    {
+        QFETCH(QByteArray, separator);
+        QFETCH(QByteArray, comparison);
+        QFETCH(QByteArray, part);
+        QByteArray request =
+            R"({"input":{"path":"higher","hoursHigher":"10","hoursCode06":"0","hoursIncentive":"0","hoursCode113":"0",)"
+            R"("absenceDays":"0","decimalSeparator":"SEP"},"comparison":COMPARISON})";
+        request.replace("SEP", separator).replace("COMPARISON", comparison);
+        const std::string answer = compareJson(request.toStdString());
+        QVERIFY2(answer.starts_with(R"({"ok":true,"rows":[)") && answer.find(part.toStdString()) != std::string::npos,
+                 answer.c_str());
+    }
+
     void refusals()
     {
         QCOMPARE(calculateJson("no es JSON"),
@@ -187,6 +228,9 @@ private slots:
         QCOMPARE(calculateJson("{\"path\":\"secondary\",\"hoursSecondary\":\"-1\",\"hoursCode06\":\"0\",\"hoursIncentive\":\"0\",\"hoursCode113\":\"0\",\"absenceDays\":\"0\"}"),
                  std::string("{\"ok\":false,\"control\":\"numerohorasmed\",\"message\":\"«Número de horas N. Medio» no puede ser negativo.\"}"));
         QCOMPARE(slipTextFor("{\"input\":{\"path\":\"none\"},\"teacher\":\"Ana\"}"), std::string());
+        QCOMPARE(compareJson("[1,2]"), calculateJson("[1,2]"));
+        QCOMPARE(compareJson(R"({"input":{"path":"higher","hoursHigher":"diez"},"comparison":{"rows":["1"]}})"),
+                 calculateJson(R"({"path":"higher","hoursHigher":"diez"})"));
     }
 };
 
