@@ -5,6 +5,7 @@
 import { loadCore } from './core.js';
 import { setUpChooser } from './chooser.js';
 import { clearRefusal, payInput, setUpEntry, showRefusal, withdrawCargo } from './entry.js';
+import { setUpComparison } from './compare.js';
 import { setUpSlip, showSlip } from './slip.js';
 
 const byId = (id) => document.getElementById(id);
@@ -27,8 +28,10 @@ async function start() {
   setUpEntry(core.scale, chooser);
   setUpSlip();
 
-  // What the slip on view was computed from, for "Copiar el recibo".
+  // What the slip on view was computed from, for "Copiar el recibo" and
+  // the comparison with the teacher's own slip.
   let shown = null;
+  const comparison = setUpComparison(core, () => shown.input);
 
   // A slip whose data changed since it was computed says so, at its top and
   // beside "Imprimir" and "Copiar el recibo", until the next "Calcular".
@@ -64,6 +67,7 @@ async function start() {
       return;
     }
     clearRefusal();
+    comparison.end({ recalculated: true });
     shown = { input, teacher: byId('docente').value, dateLine: dateLine(new Date()) };
     showSlip(outcome.slip, { ...shown, cargo: input.cargo });
     markCurrent();
@@ -94,12 +98,12 @@ async function start() {
   byId('Copiar').addEventListener('click', async () => {
     const copyStatus = byId('copy-status');
     const text = shown && core.slipText(shown.input, { ...shown, comment: comment.value });
+    const compared = comparison.text();
     try {
       if (!text) throw new Error('sin recibo');
-      await navigator.clipboard.writeText(text);
-      copyStatus.textContent = isStale()
-        ? 'Se copió el recibo anterior: no corresponde a los datos actuales.'
-        : 'Recibo copiado.';
+      await navigator.clipboard.writeText(text + compared);
+      if (isStale()) copyStatus.textContent = 'Se copió el recibo anterior: no corresponde a los datos actuales.';
+      else copyStatus.textContent = compared ? 'Se copiaron el recibo y la comparación.' : 'Recibo copiado.';
     } catch {
       copyStatus.textContent = 'No se pudo copiar el recibo.';
     }

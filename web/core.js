@@ -66,6 +66,15 @@ export async function loadCore() {
     slipText(input, { teacher = '', dateLine = '', comment = '' } = {}) {
       return answer(callWithText(wasm._recibo_slip_text, jsonOf({ input: input ?? {}, teacher, dateLine, comment })));
     },
+
+    // The slip of `input` against the amounts typed from a paid slip
+    // ({rows, thaberes, tdescuentos, liquido, added}): {ok: true, rows,
+    // thaberes, tdescuentos, liquido, added, summary, text}, each box's
+    // verdict worded, or the input's refusal.
+    compare(input, comparison) {
+      const request = jsonOf({ input: input ?? {}, comparison: comparison ?? {} });
+      return JSON.parse(answer(callWithText(wasm._recibo_compare, request)));
+    },
   });
 }
 

@@ -64,10 +64,12 @@ function selectUntypedOnFocus(form) {
 // A refusal stands beside its field, is announced, marks the field and takes
 // the focus there; what was typed stays, and so does the slip shown before.
 // With a field named, only that field's refusal is cleared.
+// Only the form's: the slip's comparison boxes keep refusals of their own.
 export function clearRefusal(field) {
   if (field && !field.hasAttribute('aria-invalid')) return;
-  for (const message of document.querySelectorAll('.error-message')) message.remove();
-  for (const invalid of document.querySelectorAll('[aria-invalid]')) {
+  const form = byId('ingreso');
+  for (const message of form.querySelectorAll('.error-message')) message.remove();
+  for (const invalid of form.querySelectorAll('[aria-invalid]')) {
     invalid.removeAttribute('aria-invalid');
     const describedBy = (invalid.getAttribute('aria-describedby') || '')
       .split(' ')
@@ -75,7 +77,7 @@ export function clearRefusal(field) {
     if (describedBy.length) invalid.setAttribute('aria-describedby', describedBy.join(' '));
     else invalid.removeAttribute('aria-describedby');
   }
-  for (const group of document.querySelectorAll('.has-error')) group.classList.remove('has-error');
+  for (const group of form.querySelectorAll('.has-error')) group.classList.remove('has-error');
 }
 
 export function showRefusal(control, text) {
