@@ -22,6 +22,19 @@ try {
     // under the pointer.
     if (width > 1000) await page.hover('#Haberes tbody tr:first-child .amount-button');
     await page.screenshot({ path: join(repo, `docs/web-${name}.png`) });
+    // On the phone, the same slip compared with the one paid: two rows
+    // that match and one that differs, from the summary down.
+    if (width < 500) {
+      await click(page, 'Comparar');
+      await page.keyboard.type('611,73');
+      await fill(page, 'recibido-2', '107,10');
+      await fill(page, 'recibido-3', '205,65');
+      await click(page, 'slip-title');
+      await page.waitForSelector('#comparacion-resumen[data-comparados="3"]');
+      const top = await page.$eval('#comparacion-resumen', (summary) => summary.getBoundingClientRect().top + scrollY);
+      await page.screenshot({ path: join(repo, 'docs/web-comparar.png'), captureBeyondViewport: true,
+        clip: { x: 0, y: top - 8, width, height: 1100 } });
+    }
     await page.close();
   }
 } finally {

@@ -34,10 +34,12 @@ function addBox(cell, id, labelledBy) {
   return input;
 }
 
-// A refusal stands above its box and marks it; one left as it was is not
-// written again, so that it is announced once.
+// A refusal stands above its box, marks it and describes it; one left as it
+// was is not written again, so that it is announced once.
 function refuse(input, problem) {
   const id = `${input.id}-error`;
+  if (problem) input.setAttribute('aria-describedby', id);
+  else input.removeAttribute('aria-describedby');
   const shown = byId(id);
   if ((shown?.textContent ?? '') === problem) return;
   shown?.remove();

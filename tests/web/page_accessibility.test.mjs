@@ -50,6 +50,17 @@ const STATES = [
     await click(page, 'Iosper');
     await page.click('#thaberes .amount-button');
   }],
+  ['a comparison open: a row differing, an amount and a code refused', async (page) => {
+    await click(page, 'horassup');
+    await fill(page, 'numerohorassup', '10');
+    await calcular(page);
+    await click(page, 'Comparar', 'agregar-codigo');
+    await page.keyboard.type('1');
+    await fill(page, 'recibido-1', '500');
+    await fill(page, 'recibido-2', '1,914.73');
+    await fill(page, 'recibido-liquido', '585,79');
+    await page.waitForFunction(() => document.querySelectorAll('[role="alert"]').length === 2);
+  }],
 ];
 
 async function violations(page) {

@@ -126,15 +126,23 @@ describe('the main path, by touch and by mouse', () => {
 
 // The slip at each width, with a name of 300 letters and no blank: on a
 // phone (480 px and less) one block a row, text at 16 px or more; wider, the
-// paper's five columns; never a sideways scroll.
+// paper's five columns; never a sideways scroll. The same with a box under
+// every amount, to compare the slip with the one paid, and what is longest
+// beside them.
 describe('the slip at each width', () => {
   const site = useSite();
 
-  for (const width of [320, 360, 480, 640, 1280]) {
+  for (const [width, comparing] of [320, 360, 480, 640, 1280].flatMap((width) => [[width, false], [width, true]])) {
     const phone = width <= 480;
-    it(`${width} px`, async () => {
+    it(`${width} px${comparing ? ', comparing' : ''}`, async () => {
       const page = await site.newPage({ width, height: 800, hasTouch: phone });
       await walk(page, ['#docente', 'x'.repeat(300), ...HOURS, '#Haberes tbody tr:last-child .amount-button']);
+      // Comparing: a refusal above the first box, the longest amount in the last.
+      if (comparing) {
+        await walk(page, ['#Comparar', '1,914.73', '#recibido-liquido', '999.999.999,9999']);
+        await page.keyboard.press('Tab');
+        await page.waitForSelector('tr[data-estado="difiere"] #recibido-liquido');
+      }
       const seen = await page.evaluate(() => {
         const visible = (element) => element.checkVisibility() && element.getBoundingClientRect().width > 1;
         const texts = [...document.querySelectorAll('body *')].filter((element) =>
@@ -162,7 +170,7 @@ describe('the slip at each width', () => {
         cells: ['TH TD TD TD TD'],
         shownCells: [phone ? 4 : 5],
         headerShown: !phone,
-        amountsAtRight: phone || seen.amountsAtRight,
+        amountsAtRight: (phone && !comparing) || seen.amountsAtRight, // comparing, beside its box
         headings: phone ? ['"Haberes"', '"Descuentos"'] : [],
         totalsStandOut: true,
       });

@@ -105,6 +105,12 @@ test('a session asks only for the page’s own files, breaks no policy and store
     await serviceWorkerReady(page);
     await fill(page, 'docente', 'Ana Pérez');
     await slipOfTwelveHours(page);
+    // Amounts typed to compare with a paid slip are neither sent nor kept.
+    await click(page, 'Comparar');
+    await page.keyboard.type('1.914,73');
+    await fill(page, 'recibido-liquido', '100');
+    await page.keyboard.press('Tab');
+    await page.waitForSelector('tr[data-estado="difiere"] #recibido-liquido');
     await page.reload();
     await page.waitForSelector('html[data-ready]');
 
