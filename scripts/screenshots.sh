@@ -17,18 +17,11 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-# A display of its own: Xvfb takes the first free number and writes it on
-# descriptor 3 once it accepts connections, so no other X server is in the way.
-Xvfb -displayfd 3 -screen 0 1680x1050x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-if [ ! -s "$work/display" ]; then
-  echo "Xvfb did not start:" >&2
-  cat "$work/xvfb.log" >&2
-  exit 1
-fi
-DISPLAY=:$(head -n 1 "$work/display")
-export DISPLAY XDG_RUNTIME_DIR=$work
+# A display of its own, on the first free number, so no other X server is in the way.
+. scripts/xvfb.sh
+start_display 1680x1050 "$work" || exit 1
+xvfb=$xvfb_pid
+export XDG_RUNTIME_DIR=$work
 
 LANG=es_AR.UTF-8 build/recibo &
 app=$!

@@ -34,6 +34,8 @@ def check(condition, what):
 def wait_for(find, what, seconds=20):
     deadline = time.time() + seconds
     while time.time() < deadline:
+        if program is not None and program.poll() is not None:
+            raise SystemExit("FAIL " + what + ": the program ended with status %d" % program.returncode)
         found = find()
         if found:
             return found
@@ -181,8 +183,17 @@ def tab(root):
 
 # --- The run ----------------------------------------------------------------
 
+def bus_up():
+    """Whether the accessibility bus's launcher has taken its name on the session bus."""
+    answer = subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus", "/",
+                             "org.freedesktop.DBus.NameHasOwner", "string:org.a11y.Bus"],
+                            capture_output=True, text=True)
+    return "boolean true" in answer.stdout
+
+
 launcher = subprocess.Popen([LAUNCHER, "--launch-immediately"])
-time.sleep(0.5)
+program = None
+wait_for(bus_up, "the accessibility bus")
 program = subprocess.Popen([PROGRAM])
 try:
     app = wait_for(application, "the program on the accessibility bus")

@@ -26,22 +26,22 @@ done
 [ -n "$python" ] && "$python" -c 'import pyatspi' 2>/dev/null || skip "no pyatspi (package python3-pyatspi)"
 [ -x "$program" ] || { echo "no program at $program"; exit 1; }
 
-# A display of our own: Xvfb picks a free number and writes it to us.
+# A display of our own, on the first free number.
 work=$(mktemp -d)
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1680x1050x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  kill -0 $xvfb 2>/dev/null || break
-  sleep 0.1
-done
-[ -s "$work/display" ] || skip "the virtual display did not start: $(tail -n 3 "$work/xvfb.log")"
-export DISPLAY=:$(head -n 1 "$work/display")
+xvfb_pid=
+trap 'kill $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
+. "$here/../../scripts/xvfb.sh"
+start_display 1680x1050 "$work" 2>"$work/why" || skip "$(cat "$work/why")"
 
 # The program on the real X platform, whatever the other tests use; its
 # accessibility bridge on even though no screen reader asked for it.
 unset QT_QPA_PLATFORM
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 XDG_RUNTIME_DIR=$work
-LANG=es_AR.UTF-8 LC_ALL=es_AR.UTF-8 dbus-run-session -- "$python" "$here/atspi_check.py" "$program" "$launcher"
+status=0
+LANG=es_AR.UTF-8 LC_ALL=es_AR.UTF-8 dbus-run-session -- "$python" "$here/atspi_check.py" "$program" "$launcher" || status=$?
+if [ $status -ne 0 ]; then
+  # Whether the display was still there, for telling a fault of the program from one of the machine.
+  kill -0 $xvfb_pid 2>/dev/null && echo "the virtual display $DISPLAY was still running" ||
+    echo "the virtual display $DISPLAY had stopped: $(tail -n 5 "$work/xvfb.log")"
+fi
+exit $status

@@ -9,6 +9,7 @@
 #   test_placement_wm.sh PATH/TO/recibo
 set -euo pipefail
 program=$1
+. "$(dirname "$0")/../../scripts/xvfb.sh"
 
 skip() {
   echo "SKIP: $*"
@@ -153,8 +154,9 @@ first_slip() { # slip-frame entry-frame calcular width height
   fi
 }
 
-# Whether a frame's left edge is at x.
-at_left() { read -r l _ <<<"$1"; [ "$l" -eq "$2" ]; }
+# Whether a window was moved to x: its frame's left edge or, as openbox moves
+# a window for xdotool, its client's corner.
+at_left() { read -r l _ _ _ X _ <<<"$1"; [ "$l" -eq "$2" ] || [ "$X" -eq "$2" ]; }
 
 centred_over() { # name dialog-frame entry-frame width height
   read -r dl dt dr db _ <<<"$2"
@@ -172,22 +174,18 @@ centred_over() { # name dialog-frame entry-frame width height
 
 run_screen() { # width height
   local W=$1 H=$2
-  exec 3>"$work/display"
-  Xvfb -displayfd 3 -screen 0 "${W}x${H}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  pids+=($!)
-  exec 3>&-
-  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-  [ -s "$work/display" ] || skip "the virtual display did not start: $(tail -n 3 "$work/xvfb.log")"
-  export DISPLAY=:$(head -n 1 "$work/display")
-  : >"$work/display"
+  start_display "${W}x$H" "$work" 2>"$work/why" || { pids+=($xvfb_pid); skip "$(cat "$work/why")"; }
+  pids+=($xvfb_pid)
   openbox --sm-disable >"$work/openbox.log" 2>&1 &
   pids+=($!)
   # openbox places the windows that come once it has set itself up: its theme
   # loaded and the screen's work area worked out.
-  for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK _OB_THEME _NET_WORKAREA 2>/dev/null | grep -c '=' | grep -qx 3 && break
+  local ready=no
+  for _ in $(seq 200); do
+    xprop -root _NET_SUPPORTING_WM_CHECK _OB_THEME _NET_WORKAREA 2>/dev/null | grep -c '[=#]' | grep -qx 3 && ready=yes && break
     sleep 0.1
   done
+  [ $ready = yes ] || skip "openbox did not start: $(tail -n 3 "$work/openbox.log")"
   (unset QT_QPA_PLATFORM; export XDG_RUNTIME_DIR=$work LANG=es_AR.UTF-8 LC_ALL=es_AR.UTF-8; exec "$program") 2>/dev/null &
   pids+=($!)
 
@@ -229,7 +227,7 @@ run_screen() { # width height
     for side in left right; do
       click "$haberes" 10500 5160 # Volver
       [ $side = left ] && x=0 || x=$((W - (er - el + 1)))
-      xdotool windowmove --sync "$ingreso" "$x" "$et" 2>/dev/null || xdotool windowmove "$ingreso" "$x" "$et"
+      xdotool windowmove "$ingreso" "$x" "$et" # where it lands is waited for below
       local moved
       moved=$(placed "$ingreso" at_left "$x")
       click "$ingreso" 3100 1095 # Hs. N. Medio
