@@ -248,6 +248,13 @@ async function tab(url) {
   return page;
 }
 
+// A tab that came to the next build, once that build has started.
+async function onNextBuild(page) {
+  await page.waitForSelector('meta[name="recibo-build"]');
+  await page.waitForSelector('html[data-ready]');
+  return page;
+}
+
 const shown = (page) =>
   page.evaluate(() => ({
     status: document.getElementById('core-status').textContent,
@@ -325,9 +332,7 @@ const deployRows = [
       await other.waitForFunction(() => /cierre las otras pestañas/.test(document.getElementById('update-status').textContent));
       await filled.close();
       await other.click('#update-load');
-      await other.waitForSelector('meta[name="recibo-build"]');
-      await other.waitForSelector('html[data-ready]');
-      return other;
+      return onNextBuild(other);
     },
   },
   {
@@ -339,9 +344,7 @@ const deployRows = [
       await before.close();
       nextBuild(site).deploy('index.html', 'app.js', 'sw.js');
       const page = await tab(server.url);
-      await page.waitForSelector('meta[name="recibo-build"]');
-      await page.waitForSelector('html[data-ready]');
-      return page;
+      return onNextBuild(page);
     },
   },
   {
@@ -359,9 +362,7 @@ const deployRows = [
 
       next.deploy('app.js');
       const later = await tab(server.url);
-      await later.waitForSelector('meta[name="recibo-build"]');
-      await later.waitForSelector('html[data-ready]');
-      return later;
+      return onNextBuild(later);
     },
   },
 ];
