@@ -10,7 +10,6 @@
 # whoever comes and goes (a probe, the accessibility bus's launcher).
 start_display() {
   local size=$1 work=$2
-  : >"$work/display"
   Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 200); do
